@@ -1,0 +1,3 @@
+#pragma once
+class ScreenRegistry;
+void registerAdminScreens(ScreenRegistry& registry);

@@ -1,0 +1,6 @@
+#include "customers/register.h"
+#include "ui/screenregistry.h"
+
+void registerCustomersScreens(ScreenRegistry& registry) {
+    (void)registry;
+}

@@ -1,0 +1,402 @@
+#include "data/tdm1.h"
+#include "data/collation.h"
+#include "data/dates.h"
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QRegularExpression>
+
+namespace {
+QString errorText(const QSqlError& e) {
+    QString t = e.databaseText();
+    if (t.isEmpty())
+        t = e.text();
+    return t.trimmed();
+}
+
+QSqlQuery prepared(const QSqlDatabase& db, const QString& sql, const QVariantList& params) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        TDM1::fail(errorText(q.lastError()));
+    for (const QVariant& p : params)
+        q.addBindValue(p);
+    if (!q.exec())
+        TDM1::fail(errorText(q.lastError()));
+    return q;
+}
+
+// The eight tables. Money columns hold ten-thousandths of a yuan, dates yyyy-MM-dd.
+const char* const kTables[] = {
+    R"(CREATE TABLE "操作员" ("操作员" TEXT, "姓名" TEXT COLLATE PINYIN, "密码" TEXT,
+        "1" INTEGER NOT NULL DEFAULT 0, "2" INTEGER NOT NULL DEFAULT 0, "3" INTEGER NOT NULL DEFAULT 0,
+        "4" INTEGER NOT NULL DEFAULT 0, "5" INTEGER NOT NULL DEFAULT 0, "6" INTEGER NOT NULL DEFAULT 0,
+        "7" INTEGER NOT NULL DEFAULT 0, "8" INTEGER NOT NULL DEFAULT 0, "9" INTEGER NOT NULL DEFAULT 0,
+        "10" INTEGER NOT NULL DEFAULT 0, "11" INTEGER NOT NULL DEFAULT 0, "12" INTEGER NOT NULL DEFAULT 0,
+        "13" INTEGER NOT NULL DEFAULT 0, "14" INTEGER NOT NULL DEFAULT 0, "15" INTEGER NOT NULL DEFAULT 0,
+        "16" INTEGER NOT NULL DEFAULT 0, "17" INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE TABLE "客户信息" ("客户编号" INTEGER, "客户名称" TEXT COLLATE PINYIN, "身份证号" TEXT,
+        "出生年" TEXT, "手机" TEXT, "电话" TEXT, "地址" TEXT COLLATE PINYIN, "起用日期" TEXT,
+        "备注" TEXT COLLATE PINYIN))",
+    R"(CREATE TABLE "维修项目" ("维修项目" TEXT COLLATE PINYIN))",
+    R"(CREATE TABLE "dinggou" ("id" INTEGER PRIMARY KEY AUTOINCREMENT, "客服人员" TEXT COLLATE PINYIN,
+        "身份证号" TEXT, "出生年" TEXT, "手机" TEXT, "客户编号" INTEGER, "客户名称" TEXT COLLATE PINYIN,
+        "地址" TEXT COLLATE PINYIN, "电话" TEXT, "订购型号" TEXT COLLATE PINYIN, "主机序列号" TEXT COLLATE PINYIN,
+        "价格" INTEGER, "备注" TEXT COLLATE PINYIN, "日期" TEXT, "经手人" TEXT))",
+    R"(CREATE TABLE "维修记录" ("id" INTEGER PRIMARY KEY AUTOINCREMENT, "身份证号" TEXT, "出生年" TEXT,
+        "手机" TEXT, "客户编号" INTEGER, "客户名称" TEXT COLLATE PINYIN, "地址" TEXT COLLATE PINYIN, "电话" TEXT,
+        "维修项目" TEXT COLLATE PINYIN, "维修费" INTEGER, "主机序列号" TEXT COLLATE PINYIN,
+        "备注" TEXT COLLATE PINYIN, "日期" TEXT, "经手人" TEXT))",
+    R"(CREATE TABLE "帐款明细" ("id" INTEGER PRIMARY KEY AUTOINCREMENT, "手机" TEXT, "客户编号" INTEGER,
+        "客户名称" TEXT COLLATE PINYIN, "地址" TEXT COLLATE PINYIN, "电话" TEXT, "主机序列号" TEXT COLLATE PINYIN,
+        "应付金额" INTEGER, "付款情况" TEXT, "备注" TEXT COLLATE PINYIN, "日期" TEXT, "经手人" TEXT))",
+    R"(CREATE TABLE "收款记录" ("客户编号" INTEGER, "客户名称" TEXT COLLATE PINYIN, "地址" TEXT COLLATE PINYIN,
+        "电话" TEXT, "手机" TEXT, "主机序列号" TEXT COLLATE PINYIN, "金额" INTEGER, "日期" TEXT, "经手人" TEXT))",
+    R"(CREATE TABLE "乡镇" ("乡镇" TEXT COLLATE PINYIN, "村庄" TEXT COLLATE PINYIN))",
+};
+
+const char* const kSearchedTables[] = {"客户信息", "dinggou", "维修记录", "帐款明细", "收款记录"};
+const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话", "手机", "地址"};
+const char* const kDatedTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
+const char* const kTableNames[] = {"操作员", "客户信息", "维修项目", "dinggou", "维修记录", "帐款明细", "收款记录", "乡镇"};
+
+const char* const kInitialSql[19] = {
+    nullptr, nullptr, nullptr,
+    "select * from 客户信息",
+    "select * from 维修项目",
+    "select * from 客户信息",
+    "select * from 维修记录",
+    "select * from dinggou",
+    "select * from 帐款明细",
+    nullptr,
+    "select * from dinggou",
+    "select * from 维修记录",
+    "select * from dinggou",
+    "select * from 维修记录",
+    "select * from 帐款明细",
+    nullptr, nullptr, nullptr,
+    "select * from 乡镇 order by 乡镇",
+};
+
+QAtomicInt connectionCounter;
+} // namespace
+
+// ---- Row ----
+
+QVariant Row::value(const QString& column) const {
+    const int i = rec_.indexOf(column);
+    if (i < 0)
+        return {};
+    return rec_.value(i);
+}
+
+QString Row::text(const QString& column) const {
+    const QVariant v = value(column);
+    if (v.isNull())
+        return {};
+    if (TDM1::isMoneyColumn(column))
+        return Money::fromVariant(v).toString();
+    if (TDM1::isDateColumn(column)) {
+        const QDate d = Dates::fromSql(v.toString());
+        return d.isValid() ? Dates::shortDate(d) : v.toString();
+    }
+    return v.toString();
+}
+
+QDate Row::date(const QString& column) const { return Dates::fromSql(value(column).toString()); }
+
+// ---- Scratch ----
+
+int Scratch::exec(const QString& sql, const QVariantList& params) {
+    QSqlQuery q = prepared(dm_.db(), sql, params);
+    return q.numRowsAffected();
+}
+
+std::vector<Row> Scratch::query(const QString& sql, const QVariantList& params) {
+    QSqlQuery q = prepared(dm_.db(), sql, params);
+    std::vector<Row> rows;
+    while (q.next())
+        rows.emplace_back(q.record());
+    return rows;
+}
+
+Row Scratch::first(const QString& sql, const QVariantList& params) {
+    QSqlQuery q = prepared(dm_.db(), sql, params);
+    if (q.next())
+        return Row(q.record());
+    return {};
+}
+
+// ---- SharedQuery ----
+
+SharedQuery::SharedQuery(TDM1& dm, int number, QString initialSql)
+    : dm_(dm), number_(number), sql_(std::move(initialSql)) {}
+
+void SharedQuery::open(const QString& sql, const QVariantList& params) {
+    sql_ = sql;
+    params_ = params;
+    sort_.clear();
+    load();
+}
+
+void SharedQuery::reopen() { load(); }
+
+void SharedQuery::close() {
+    open_ = false;
+    model_.clear();
+    emit reloaded();
+}
+
+void SharedQuery::setSort(const SortKeys& keys) {
+    sort_ = keys;
+    if (open_)
+        load();
+}
+
+QString SharedQuery::orderedSql() const {
+    if (sort_.isEmpty())
+        return sql_;
+    QStringList keys;
+    for (const auto& [column, order] : sort_) {
+        QString k = TDM1::quoteId(column);
+        if (!TDM1::isDateColumn(column) && !TDM1::isMoneyColumn(column))
+            k += QStringLiteral(" COLLATE PINYIN");
+        keys << k + (order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    }
+    return QStringLiteral("SELECT * FROM (%1) ORDER BY %2").arg(sql_, keys.join(QStringLiteral(", ")));
+}
+
+void SharedQuery::load() {
+    open_ = false;
+    model_.clear();
+    try {
+        QSqlQuery q(dm_.db());
+        if (!q.prepare(orderedSql()))
+            TDM1::fail(errorText(q.lastError()));
+        for (const QVariant& p : params_)
+            q.addBindValue(p);
+        if (!q.exec())
+            TDM1::fail(errorText(q.lastError()));
+        model_.setQuery(std::move(q));
+        if (model_.lastError().isValid())
+            TDM1::fail(errorText(model_.lastError()));
+    } catch (...) {
+        model_.clear();
+        emit reloaded();
+        throw;
+    }
+    open_ = true;
+    emit reloaded();
+}
+
+Row SharedQuery::row(int r) const {
+    if (r < 0 || r >= model_.rowCount())
+        return {};
+    return Row(model_.record(r));
+}
+
+void SharedQuery::fetchAll() {
+    while (model_.canFetchMore())
+        model_.fetchMore();
+}
+
+qlonglong SharedQuery::count() const {
+    if (!open_)
+        return 0;
+    Row r = dm_.ADOall.first(QStringLiteral("SELECT count(*) AS n FROM (%1)").arg(sql_), params_);
+    return r.integer(QStringLiteral("n"));
+}
+
+Money SharedQuery::sum(const QString& column) const {
+    if (!open_)
+        return {};
+    Row r = dm_.ADOall.first(
+        QStringLiteral("SELECT sum(%1) AS s FROM (%2)").arg(TDM1::quoteId(column), sql_), params_);
+    return Money::fromUnits(r.integer(QStringLiteral("s")));
+}
+
+// ---- TDM1 ----
+
+TDM1::TDM1(QObject* parent) : QObject(parent) {
+    connectionName_ = QStringLiteral("lumareth-%1").arg(connectionCounter.fetchAndAddOrdered(1));
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    for (int n = 1; n <= 18; ++n)
+        queries_[n] = std::make_unique<SharedQuery>(*this, n, kInitialSql[n] ? QString::fromUtf8(kInitialSql[n]) : QString());
+}
+
+TDM1::~TDM1() {
+    for (auto& q : queries_)
+        q.reset();
+    closeConnection();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QSqlDatabase TDM1::db() const { return QSqlDatabase::database(connectionName_, false); }
+
+bool TDM1::isOpen() const { return db().isOpen(); }
+
+void TDM1::closeConnection() {
+    for (auto& q : queries_)
+        if (q)
+            q->close();
+    QSqlDatabase d = db();
+    if (d.isOpen())
+        d.close();
+}
+
+void TDM1::open(const QString& file) {
+    closeConnection();
+    file_ = file;
+    const bool fresh = !QFileInfo::exists(file);
+    if (fresh && !QDir().mkpath(QFileInfo(file).absolutePath()))
+        fail(QStringLiteral("无法创建文件夹：%1").arg(QFileInfo(file).absolutePath()));
+    QSqlDatabase d = db();
+    d.setDatabaseName(file);
+    d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!d.open())
+        fail(errorText(d.lastError()));
+    try {
+        registerCollation();
+        // A committed save must survive a crash or a power cut: full sync of the rollback journal.
+        ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        ADOall.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        if (fresh) {
+            transaction([this] {
+                createSchema();
+                writeSeedRows();
+            });
+            // Customer records are personal: the owner alone may read the file.
+            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        } else {
+            checkSchema();
+        }
+    } catch (...) {
+        d.close();
+        throw;
+    }
+}
+
+void TDM1::registerCollation() {
+    const QVariant h = db().driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        fail(QStringLiteral("数据库驱动不可用"));
+    Collation::registerPinyin(*static_cast<sqlite3* const*>(h.data()));
+}
+
+void TDM1::checkSchema() {
+    // The first read fails on a file that is not a database at all.
+    const auto tables = ADOall.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+    QStringList names;
+    for (const Row& r : tables)
+        names << r.text(QStringLiteral("name"));
+    for (const char* t : kTableNames)
+        if (!names.contains(QString::fromUtf8(t)))
+            fail(QStringLiteral("数据库文件不是本程序的数据库（缺少表“%1”）").arg(QString::fromUtf8(t)));
+}
+
+void TDM1::createSchema() {
+    for (const char* ddl : kTables)
+        ADOall.exec(QString::fromUtf8(ddl));
+    for (const char* t : kSearchedTables)
+        for (const char* c : kSearchedColumns)
+            ADOall.exec(QStringLiteral("CREATE INDEX \"ix_%1_%2\" ON \"%1\" (\"%2\")")
+                            .arg(QString::fromUtf8(t), QString::fromUtf8(c)));
+    for (const char* t : kDatedTables)
+        ADOall.exec(
+            QStringLiteral("CREATE INDEX \"ix_%1_日期\" ON \"%1\" (\"日期\")").arg(QString::fromUtf8(t)));
+    ADOall.exec(QStringLiteral("CREATE INDEX \"ix_操作员\" ON \"操作员\" (\"操作员\")"));
+    ADOall.exec(QStringLiteral("CREATE INDEX \"ix_乡镇\" ON \"乡镇\" (\"乡镇\", \"村庄\")"));
+    ADOall.exec(QStringLiteral("CREATE INDEX \"ix_帐款明细_付款情况\" ON \"帐款明细\" (\"付款情况\", \"客户编号\")"));
+}
+
+void TDM1::writeSeedRows() {
+    for (const char* item : {"主机", "键盘", "显示器", "鼠标", "系统", "其他"})
+        ADOall.exec(QStringLiteral("INSERT INTO \"维修项目\" (\"维修项目\") VALUES (?)"), {QString::fromUtf8(item)});
+    QStringList cols{QStringLiteral("\"操作员\""), QStringLiteral("\"姓名\"")};
+    QStringList marks{QStringLiteral("?"), QStringLiteral("?")};
+    for (int f = 1; f <= 17; ++f) {
+        cols << QStringLiteral("\"%1\"").arg(f);
+        marks << QStringLiteral("1");
+    }
+    ADOall.exec(QStringLiteral("INSERT INTO \"操作员\" (%1) VALUES (%2)").arg(cols.join(u','), marks.join(u',')),
+                {QStringLiteral("0001"), QStringLiteral("系统管理员")});
+}
+
+SharedQuery& TDM1::ADOQuery(int n) {
+    Q_ASSERT(n >= 1 && n <= 18);
+    return *queries_[n];
+}
+
+void TDM1::transaction(const std::function<void()>& body) {
+    if (inTransaction_)
+        fail(QStringLiteral("事务不能嵌套"));
+    QSqlDatabase d = db();
+    if (!d.transaction())
+        fail(errorText(d.lastError()));
+    inTransaction_ = true;
+    try {
+        body();
+        if (!d.commit())
+            fail(errorText(d.lastError()));
+        inTransaction_ = false;
+    } catch (...) {
+        d.rollback();
+        inTransaction_ = false;
+        // A rollback may abort the open results; load them again so no grid shows a cut-off list.
+        for (auto& q : queries_)
+            if (q && q->isOpen()) {
+                try {
+                    q->reopen();
+                } catch (const DbError&) {
+                }
+            }
+        throw;
+    }
+}
+
+QStringList TDM1::columns(const QString& table) {
+    QStringList out;
+    for (const Row& r : ADOall.query(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table}))
+        out << r.text(QStringLiteral("name"));
+    return out;
+}
+
+QString TDM1::checkColumn(const QString& table, const QString& column) {
+    const QString wanted = column.trimmed();
+    for (const QString& c : columns(table))
+        if (c.compare(wanted, Qt::CaseInsensitive) == 0)
+            return c;
+    fail(QStringLiteral("表“%1”中没有名为“%2”的列！").arg(table, column));
+}
+
+QString TDM1::quoteId(const QString& name) {
+    QString n = name;
+    n.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + n + u'"';
+}
+
+bool TDM1::isMoneyColumn(const QString& name) {
+    static const QStringList money{QStringLiteral("价格"), QStringLiteral("维修费"), QStringLiteral("应付金额"),
+                                   QStringLiteral("金额")};
+    return money.contains(name);
+}
+
+bool TDM1::isDateColumn(const QString& name) {
+    return name == QStringLiteral("日期") || name == QStringLiteral("起用日期");
+}
+
+void TDM1::fail(const QString& text) { throw DbError(text); }
+
+namespace Values {
+qlonglong wholeNumber(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^-?\\d{1,18}$"));
+    if (!re.match(text).hasMatch())
+        throw DbError(QStringLiteral("“%1”不是有效的数字！").arg(text));
+    return text.toLongLong();
+}
+} // namespace Values

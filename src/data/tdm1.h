@@ -1,0 +1,148 @@
+#pragma once
+#include "data/dberror.h"
+#include "data/money.h"
+#include <QDate>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QVariant>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TDM1;
+
+// One row of a result, read by column name; NULL reads as empty, zero or false.
+class Row {
+public:
+    Row() = default;
+    explicit Row(QSqlRecord rec) : rec_(std::move(rec)) {}
+    bool isEmpty() const { return rec_.isEmpty(); }
+    QVariant value(const QString& column) const;
+    // Display text: money in its display form, dates in the short date form.
+    QString text(const QString& column) const;
+    qlonglong integer(const QString& column) const { return value(column).toLongLong(); }
+    Money money(const QString& column) const { return Money::fromVariant(value(column)); }
+    bool flag(const QString& column) const { return value(column).toLongLong() != 0; }
+    QDate date(const QString& column) const;
+    const QSqlRecord& record() const { return rec_; }
+
+private:
+    QSqlRecord rec_;
+};
+
+// The scratch statement ADOall: one statement at a time, every value bound.
+class Scratch {
+public:
+    explicit Scratch(TDM1& dm) : dm_(dm) {}
+    // Runs a statement that returns no rows; returns the number of rows it changed.
+    int exec(const QString& sql, const QVariantList& params = {});
+    std::vector<Row> query(const QString& sql, const QVariantList& params = {});
+    // First row of the result, or an empty Row.
+    Row first(const QString& sql, const QVariantList& params = {});
+
+private:
+    TDM1& dm_;
+};
+
+// A shared query: its model is the data source of every grid bound to it, so a new
+// result shows in all of them at once.
+class SharedQuery : public QObject {
+    Q_OBJECT
+public:
+    SharedQuery(TDM1& dm, int number, QString initialSql);
+    int number() const { return number_; }
+
+    // Replaces the statement and loads it. On failure the query stays closed and the error is thrown.
+    void open(const QString& sql, const QVariantList& params = {});
+    void reopen();
+    void close();
+    bool isOpen() const { return open_; }
+    QString sql() const { return sql_; }
+    QVariantList params() const { return params_; }
+
+    // The client-side order of the result: column names with their direction. Empty is the statement's own order.
+    using SortKeys = QList<QPair<QString, Qt::SortOrder>>;
+    void setSort(const SortKeys& keys);
+    SortKeys sort() const { return sort_; }
+
+    QSqlQueryModel* model() { return &model_; } // the data source
+    int loadedRows() const { return model_.rowCount(); }
+    Row row(int r) const;
+    void fetchAll();
+
+    // Over the whole result, not only the rows fetched so far.
+    qlonglong count() const;
+    Money sum(const QString& column) const;
+
+signals:
+    void reloaded();
+
+private:
+    void load();
+    QString orderedSql() const;
+
+    TDM1& dm_;
+    int number_;
+    QString sql_;
+    QVariantList params_;
+    SortKeys sort_;
+    bool open_ = false;
+    QSqlQueryModel model_;
+};
+
+class TDM1 : public QObject {
+    Q_OBJECT
+public:
+    explicit TDM1(QObject* parent = nullptr);
+    ~TDM1() override;
+
+    // Opens the database file; a file that does not exist yet is created with the schema and
+    // seed rows. Throws DbError when the file cannot be opened or is not this program's database.
+    void open(const QString& file);
+    void closeConnection();
+    bool isOpen() const;
+    QString fileName() const { return file_; }
+    QSqlDatabase db() const;
+
+    Scratch ADOall{*this};
+    SharedQuery& ADOQuery(int n); // 3 to 18
+
+    // Runs body in one transaction: committed when it returns, rolled back when it throws.
+    void transaction(const std::function<void()>& body);
+    bool inTransaction() const { return inTransaction_; }
+
+    // The real name of a column of table, matched without regard to case; a name that
+    // is not a column is a DbError with a clear text.
+    QString checkColumn(const QString& table, const QString& column);
+    QStringList columns(const QString& table);
+    static QString quoteId(const QString& name);
+
+    // Names of columns that hold money, dates and yes/no values, wherever they appear.
+    static bool isMoneyColumn(const QString& name);
+    static bool isDateColumn(const QString& name);
+
+    // Creates the eight tables and their indexes in an empty database.
+    void createSchema();
+    // The rows of a new database: operator 0001 with every flag, the six repair items.
+    void writeSeedRows();
+
+    // Throws DbError with the text of a failed statement.
+    [[noreturn]] static void fail(const QString& text);
+
+private:
+    void registerCollation();
+    void checkSchema();
+
+    QString connectionName_;
+    QString file_;
+    bool inTransaction_ = false;
+    std::array<std::unique_ptr<SharedQuery>, 19> queries_;
+};
+
+// Typed whole numbers (customer numbers, record keys) are checked before any statement runs.
+namespace Values {
+qlonglong wholeNumber(const QString& text); // throws DbError naming the text
+}

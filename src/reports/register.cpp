@@ -1,0 +1,6 @@
+#include "reports/register.h"
+#include "ui/screenregistry.h"
+
+void registerReportsScreens(ScreenRegistry& registry) {
+    (void)registry;
+}

@@ -1,0 +1,3 @@
+#pragma once
+class ScreenRegistry;
+void registerTradeScreens(ScreenRegistry& registry);

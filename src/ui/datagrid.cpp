@@ -1,0 +1,383 @@
+#include "ui/datagrid.h"
+#include "ui/session.h"
+#include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+
+// ---- GridModel ----
+
+QString GridModel::fieldName(int section) const {
+    if (!sourceModel())
+        return {};
+    return sourceModel()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        const QVariant v = QIdentityProxyModel::data(index, Qt::DisplayRole);
+        if (v.isNull())
+            return QString();
+        const QString field = fieldName(index.column());
+        if (TDM1::isMoneyColumn(field))
+            return Money::fromVariant(v).toString();
+        if (TDM1::isDateColumn(field)) {
+            const QDate d = QDate::fromString(v.toString(), QStringLiteral("yyyy-MM-dd"));
+            return d.isValid() ? d.toString(QStringLiteral("yyyy-M-d")) : v.toString();
+        }
+        // Remarks of several lines show on one line in a cell.
+        QString s = v.toString();
+        if (role == Qt::DisplayRole && s.contains(u'\n'))
+            s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
+        return s;
+    }
+    return QIdentityProxyModel::data(index, role);
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        const QString field = fieldName(section);
+        for (const auto& [f, order] : marks_)
+            if (f == field)
+                return field + (order == Qt::AscendingOrder ? QStringLiteral(" ▲") : QStringLiteral(" ▼"));
+        return field;
+    }
+    return QIdentityProxyModel::headerData(section, orientation, role);
+}
+
+void GridModel::setSortMarks(const QList<QPair<QString, Qt::SortOrder>>& keys) {
+    marks_ = keys;
+    if (sourceModel() && sourceModel()->columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, sourceModel()->columnCount() - 1);
+}
+
+// ---- FooterBar ----
+
+class FooterBar : public QWidget {
+public:
+    explicit FooterBar(DataGrid* grid) : QWidget(grid), grid_(grid) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(Qt::yellow));
+        p.setPen(palette().color(QPalette::Mid));
+        QHeaderView* h = grid_->horizontalHeader();
+        for (int v = 0; v < h->count(); ++v) {
+            const int logical = h->logicalIndex(v);
+            if (h->isSectionHidden(logical))
+                continue;
+            const QRect cell(h->sectionViewportPosition(logical), 0, h->sectionSize(logical), height());
+            p.setPen(palette().color(QPalette::Mid));
+            p.drawRect(cell.adjusted(0, 0, -1, -1));
+            const QString text = grid_->footerValues_.value(grid_->proxy_.fieldName(logical));
+            if (!text.isEmpty()) {
+                p.setPen(Qt::black);
+                p.drawText(cell, Qt::AlignCenter, text);
+            }
+        }
+    }
+
+private:
+    DataGrid* grid_;
+};
+
+// ---- DataGrid ----
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setModel(&proxy_);
+    verticalHeader()->setDefaultSectionSize(20);
+    verticalHeader()->setFixedWidth(12);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logical) {
+        if (!sortable_)
+            return;
+        titleClicked(proxy_.fieldName(logical), QApplication::keyboardModifiers() & Qt::ControlModifier);
+    });
+    connect(&proxy_, &QAbstractItemModel::modelReset, this, &DataGrid::onReset);
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WidgetShortcut);
+    connect(find, &QAction::triggered, this, &DataGrid::showFindDialog);
+    addAction(find);
+}
+
+DataGrid::~DataGrid() {
+    if (sortPending_)
+        qApp->removeEventFilter(this);
+}
+
+void DataGrid::bind(Session& session, SharedQuery& query) {
+    session_ = &session;
+    query_ = &query;
+    proxy_.setSourceModel(query.model());
+    connect(&query, &SharedQuery::reloaded, this, [this] {
+        keys_ = query_->sort();
+        proxy_.setSortMarks(keys_);
+        refreshFooter();
+    });
+    onReset();
+    refreshFooter();
+}
+
+void DataGrid::setColumns(const QList<GridColumn>& columns) {
+    columns_ = columns;
+    applyColumns();
+}
+
+void DataGrid::setStretch(bool stretch) {
+    stretch_ = stretch;
+    horizontalHeader()->setSectionResizeMode(stretch ? QHeaderView::Stretch : QHeaderView::Interactive);
+}
+
+int DataGrid::columnOf(const QString& field) const {
+    for (int c = 0; c < proxy_.columnCount(); ++c)
+        if (proxy_.fieldName(c).compare(field, Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
+}
+
+void DataGrid::applyColumns() {
+    QHeaderView* h = horizontalHeader();
+    const int n = proxy_.columnCount();
+    if (columns_.isEmpty()) {
+        for (int c = 0; c < n; ++c)
+            h->setSectionHidden(c, false);
+        return;
+    }
+    for (int c = 0; c < n; ++c)
+        h->setSectionHidden(c, true);
+    int visual = 0;
+    for (const GridColumn& col : columns_) {
+        const int logical = columnOf(col.field);
+        if (logical < 0)
+            continue;
+        h->setSectionHidden(logical, false);
+        h->moveSection(h->visualIndex(logical), visual++);
+        if (col.width > 0 && !stretch_)
+            h->resizeSection(logical, col.width);
+    }
+}
+
+QList<GridColumn> DataGrid::columns() const {
+    QList<GridColumn> out;
+    QHeaderView* h = horizontalHeader();
+    for (int v = 0; v < h->count(); ++v) {
+        const int logical = h->logicalIndex(v);
+        if (h->isSectionHidden(logical))
+            continue;
+        const QString field = proxy_.fieldName(logical);
+        QString title = field;
+        for (const GridColumn& c : columns_)
+            if (c.field == field && !c.title.isEmpty())
+                title = c.title;
+        out.append({field, h->sectionSize(logical), title});
+    }
+    return out;
+}
+
+void DataGrid::onReset() {
+    applyColumns();
+    eof_ = proxy_.rowCount() == 0;
+    if (!eof_) {
+        keepEof_ = false;
+        const QList<GridColumn> shown = columns();
+        const int col = shown.isEmpty() ? 0 : columnOf(shown.first().field);
+        setCurrentIndex(proxy_.index(0, qMax(0, col)));
+    }
+}
+
+void DataGrid::setFooter(const QList<FooterCell>& cells) {
+    footer_ = cells;
+    if (!footerBar_) {
+        footerBar_ = new FooterBar(this);
+        footerBar_->setObjectName(QStringLiteral("footer"));
+    }
+    footerBar_->setVisible(!cells.isEmpty());
+    setViewportMargins(0, 0, 0, cells.isEmpty() ? 0 : verticalHeader()->defaultSectionSize());
+    refreshFooter();
+    updateGeometries();
+}
+
+void DataGrid::refreshFooter() {
+    footerValues_.clear();
+    for (const FooterCell& cell : footer_) {
+        QString value;
+        switch (cell.kind) {
+        case FooterCell::Text: value = cell.text; break;
+        case FooterCell::Count: value = QString::number(query_ ? query_->count() : 0); break;
+        case FooterCell::Sum: value = (query_ ? query_->sum(cell.field) : Money()).toString(); break;
+        }
+        footerValues_.insert(cell.field, value);
+    }
+    if (footerBar_)
+        footerBar_->update();
+}
+
+QString DataGrid::footerText(const QString& field) const { return footerValues_.value(field); }
+
+void DataGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    if (footerBar_ && !footer_.isEmpty()) {
+        const QRect vg = viewport()->geometry();
+        footerBar_->setGeometry(vg.left(), vg.bottom() + 1, vg.width(), verticalHeader()->defaultSectionSize());
+    }
+}
+
+Row DataGrid::currentRecord() const {
+    if (!query_)
+        return {};
+    return query_->row(currentRowIndex());
+}
+
+int DataGrid::currentRowIndex() const {
+    const QModelIndex i = currentIndex();
+    if (i.isValid())
+        return i.row();
+    return proxy_.rowCount() > 0 ? 0 : -1;
+}
+
+int DataGrid::rowCount() const { return proxy_.rowCount(); }
+
+QString DataGrid::cellText(int row, const QString& field) const {
+    const int c = columnOf(field);
+    if (c < 0)
+        return {};
+    return proxy_.data(proxy_.index(row, c), Qt::EditRole).toString();
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* e) {
+    const bool ctrlEnd = e->key() == Qt::Key_End && (e->modifiers() & Qt::ControlModifier);
+    const QModelIndex cur = currentIndex();
+    bool pastLast = false;
+    if (e->key() == Qt::Key_Down && cur.isValid() && cur.row() == proxy_.rowCount() - 1) {
+        if (proxy_.canFetchMore(QModelIndex()))
+            proxy_.fetchMore(QModelIndex());
+        pastLast = cur.row() == proxy_.rowCount() - 1;
+    }
+    if (ctrlEnd && query_)
+        query_->fetchAll();
+    QTableView::keyPressEvent(e);
+    if (pastLast || ctrlEnd)
+        eof_ = true;
+}
+
+void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.row() != previous.row() || !previous.isValid())
+        eof_ = proxy_.rowCount() == 0;
+}
+
+void DataGrid::titleClicked(const QString& field, bool ctrl) {
+    if (!query_ || field.isEmpty())
+        return;
+    if (!ctrl) {
+        if (keys_.size() == 1 && keys_.first().first == field)
+            keys_.first().second =
+                keys_.first().second == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        else
+            keys_ = {{field, Qt::AscendingOrder}};
+        sortPending_ = true;
+        applyPendingSort();
+        return;
+    }
+    int i = 0;
+    while (i < keys_.size() && keys_[i].first != field)
+        ++i;
+    if (i == keys_.size())
+        keys_.append({field, Qt::AscendingOrder});
+    else if (keys_[i].second == Qt::AscendingOrder)
+        keys_[i].second = Qt::DescendingOrder;
+    else
+        keys_.removeAt(i);
+    proxy_.setSortMarks(keys_);
+    if (!sortPending_) {
+        sortPending_ = true;
+        qApp->installEventFilter(this);
+    }
+}
+
+void DataGrid::applyPendingSort() {
+    if (!sortPending_)
+        return;
+    sortPending_ = false;
+    qApp->removeEventFilter(this);
+    if (!query_ || !query_->isOpen())
+        return;
+    const auto keys = keys_;
+    auto apply = [this, keys] { query_->setSort(keys); };
+    if (session_)
+        session_->guarded(this, apply);
+    else
+        apply();
+}
+
+bool DataGrid::eventFilter(QObject* watched, QEvent* e) {
+    if (sortPending_ && e->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(e)->key() == Qt::Key_Control)
+        applyPendingSort();
+    return QTableView::eventFilter(watched, e);
+}
+
+bool DataGrid::findNext(const QString& text) {
+    if (text.isEmpty() || proxy_.rowCount() == 0)
+        return false;
+    const QList<GridColumn> shown = columns();
+    int row = currentIndex().isValid() ? currentIndex().row() + 1 : 0;
+    for (;; ++row) {
+        if (row >= proxy_.rowCount()) {
+            if (!proxy_.canFetchMore(QModelIndex()))
+                return false;
+            proxy_.fetchMore(QModelIndex());
+            if (row >= proxy_.rowCount())
+                return false;
+        }
+        for (const GridColumn& c : shown) {
+            if (cellText(row, c.field).contains(text, Qt::CaseInsensitive)) {
+                setCurrentIndex(proxy_.index(row, columnOf(c.field)));
+                scrollTo(currentIndex());
+                return true;
+            }
+        }
+    }
+}
+
+void DataGrid::showFindDialog() {
+    auto* dlg = findChild<QDialog*>(QStringLiteral("findDialog"));
+    if (!dlg) {
+        dlg = new QDialog(this);
+        dlg->setObjectName(QStringLiteral("findDialog"));
+        dlg->setWindowTitle(QStringLiteral("查找"));
+        auto* lay = new QHBoxLayout(dlg);
+        lay->addWidget(new QLabel(QStringLiteral("查找内容："), dlg));
+        auto* edit = new QLineEdit(dlg);
+        edit->setObjectName(QStringLiteral("findText"));
+        lay->addWidget(edit);
+        auto* next = new QPushButton(QStringLiteral("查找下一个"), dlg);
+        next->setObjectName(QStringLiteral("findNext"));
+        next->setDefault(true);
+        lay->addWidget(next);
+        connect(next, &QPushButton::clicked, this, [this, edit, dlg] {
+            if (!findNext(edit->text()) && session_)
+                session_->messages().info(dlg, QStringLiteral("找不到“%1”").arg(edit->text()), QStringLiteral("查找"));
+        });
+    }
+    dlg->show();
+    dlg->raise();
+    dlg->activateWindow();
+}

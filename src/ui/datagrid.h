@@ -1,0 +1,104 @@
+#pragma once
+#include "data/tdm1.h"
+#include <QIdentityProxyModel>
+#include <QPointer>
+#include <QTableView>
+
+class Session;
+class SharedQuery;
+class FooterBar;
+
+struct GridColumn {
+    QString field;
+    int width = 0;   // pixels; 0 keeps the default width
+    QString title;   // empty: the field name
+};
+
+struct FooterCell {
+    enum Kind { Text, Count, Sum };
+    QString field;
+    Kind kind = Text;
+    QString text; // for Text
+};
+
+// Shows a shared query's rows: money in its display form, dates in the short form, every
+// title and cell centred, title marks of the client-side sort.
+class GridModel : public QIdentityProxyModel {
+    Q_OBJECT
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    QString fieldName(int section) const;
+    void setSortMarks(const QList<QPair<QString, Qt::SortOrder>>& keys);
+
+private:
+    QList<QPair<QString, Qt::SortOrder>> marks_;
+};
+
+// The result grid of every screen: read-only, bound to one shared query, with an optional
+// yellow footer row of texts, counts and sums over the whole result.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+    ~DataGrid() override;
+
+    void bind(Session& session, SharedQuery& query);
+    SharedQuery* query() const { return query_; }
+
+    // Which fields are shown, in order, with widths; empty shows every column of the result.
+    void setColumns(const QList<GridColumn>& columns);
+    QList<GridColumn> columns() const; // the columns shown now, in order, with titles and widths
+    // Columns share the grid's width instead of keeping their own.
+    void setStretch(bool stretch);
+    // Title clicks sort the rows (Ctrl adds a further key).
+    void setSortable(bool sortable) { sortable_ = sortable; }
+
+    void setFooter(const QList<FooterCell>& cells);
+    bool hasFooter() const { return !footer_.isEmpty(); }
+    QString footerText(const QString& field) const;
+    void refreshFooter();
+
+    // The end-of-data mark: the list is empty, or the cursor stepped past the last row or jumped to it.
+    bool eof() const { return eof_; }
+    Row currentRecord() const;
+    int currentRowIndex() const;
+    QString cellText(int row, const QString& field) const;
+    int rowCount() const;
+
+    // Finds text in the rows after the current one and makes that row current.
+    bool findNext(const QString& text);
+    void showFindDialog();
+
+    // Applies a title click as the mouse would: ctrl adds a key; the combined sort waits for Ctrl's release.
+    void titleClicked(const QString& field, bool ctrl);
+    void applyPendingSort();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void updateGeometries() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void applyColumns();
+    void onReset();
+    int columnOf(const QString& field) const;
+
+    Session* session_ = nullptr;
+    SharedQuery* query_ = nullptr;
+    GridModel proxy_;
+    QList<GridColumn> columns_;
+    QList<FooterCell> footer_;
+    QHash<QString, QString> footerValues_;
+    FooterBar* footerBar_ = nullptr;
+    QList<QPair<QString, Qt::SortOrder>> keys_;
+    bool sortPending_ = false;
+    bool sortable_ = true;
+    bool stretch_ = false;
+    bool eof_ = true;
+    bool keepEof_ = false;
+
+    friend class FooterBar;
+};

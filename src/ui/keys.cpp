@@ -1,0 +1,73 @@
+#include "ui/keys.h"
+#include <QKeyEvent>
+
+EnterChain* EnterChain::install(const QList<QWidget*>& chain) {
+    auto* c = new EnterChain(chain.isEmpty() ? nullptr : chain.first());
+    for (QWidget* w : chain) {
+        c->chain_.append(w);
+        w->installEventFilter(c);
+    }
+    return c;
+}
+
+bool EnterChain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
+            for (int i = 0; i < chain_.size(); ++i) {
+                if (chain_[i] != watched)
+                    continue;
+                for (int j = i + 1; j < chain_.size(); ++j) {
+                    QWidget* next = chain_[j];
+                    if (next && next->isEnabled() && next->isVisibleTo(next->window())) {
+                        next->setFocus(Qt::TabFocusReason);
+                        return true;
+                    }
+                }
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, e);
+}
+
+void MoneyKeyFilter::install(QWidget* edit) { edit->installEventFilter(new MoneyKeyFilter(edit)); }
+
+bool MoneyKeyFilter::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        const QString t = k->text();
+        if (t.size() == 1 && t[0].isPrint() && !(k->modifiers() & Qt::ControlModifier)) {
+            const QChar c = t[0];
+            if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-'))
+                return true;
+        }
+    }
+    return QObject::eventFilter(watched, e);
+}
+
+namespace {
+class EnterHandler : public QObject {
+public:
+    EnterHandler(QObject* parent, std::function<void()> h) : QObject(parent), handler_(std::move(h)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+                handler_();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+} // namespace
+
+void onEnterPressed(QWidget* w, std::function<void()> handler) {
+    w->installEventFilter(new EnterHandler(w, std::move(handler)));
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include "ui/session.h"
+#include <QRect>
+#include <QWidget>
+
+// A screen shown as a child window of the main window. It places itself at a fixed spot.
+class Screen : public QWidget {
+    Q_OBJECT
+public:
+    Screen(Session& session, QWidget* parent = nullptr) : QWidget(parent), session_(session) {}
+    // Where the child window stands in the main window's client area, and its size.
+    virtual QRect placement() const { return QRect(0, 0, width(), height()); }
+    // Whether the child window offers a maximise box.
+    virtual bool maximisable() const { return false; }
+    Session& session() { return session_; }
+
+protected:
+    // Runs a handler under the general error report.
+    void guarded(const std::function<void()>& handler) { session_.guarded(this, handler); }
+    TDM1& dm() { return session_.dm(); }
+    MessageService& msg() { return session_.messages(); }
+
+private:
+    Session& session_;
+};

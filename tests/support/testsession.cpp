@@ -1,0 +1,79 @@
+#include "support/testsession.h"
+#include "data/programfolder.h"
+#include <QAbstractButton>
+#include <QTest>
+
+QMessageBox::StandardButton ScriptedMessages::show(QWidget*, const MessageBoxSpec& box) {
+    shown.push_back(box);
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return box.buttons == MsgButtons::YesNo ? QMessageBox::Yes : QMessageBox::Ok;
+}
+
+QStringList ScriptedMessages::texts() const {
+    QStringList out;
+    for (const auto& b : shown)
+        out << b.text;
+    return out;
+}
+
+QString ScriptedFiles::next(FileDialogSpec& spec) {
+    asked.push_back(spec);
+    if (answers.isEmpty())
+        return {};
+    const auto [file, filter] = answers.takeFirst();
+    if (!filter.isEmpty())
+        spec.selectedFilter = filter;
+    return file;
+}
+
+TestSession::TestSession(bool openDatabase) {
+    qputenv("LUMARETH_HOME", dir_.path().toUtf8());
+    auto m = std::make_unique<ScriptedMessages>();
+    auto f = std::make_unique<ScriptedFiles>();
+    messages_ = m.get();
+    files_ = f.get();
+    session_ = std::make_unique<Session>(std::move(m), std::move(f));
+    if (openDatabase)
+        session_->dm().open(ProgramFolder::databaseFile());
+    session_->operatorNumber = QStringLiteral("0001");
+    session_->flags.fill(true);
+}
+
+TestSession::~TestSession() { session_.reset(); }
+
+QList<QStringList> TestSession::rows(const QString& sql, const QVariantList& params) {
+    QList<QStringList> out;
+    for (const Row& r : dm().ADOall.query(sql, params)) {
+        QStringList cells;
+        for (int i = 0; i < r.record().count(); ++i)
+            cells << r.text(r.record().fieldName(i));
+        out << cells;
+    }
+    return out;
+}
+
+qlonglong TestSession::count(const QString& table) {
+    return dm().ADOall.first(QStringLiteral("SELECT count(*) AS n FROM %1").arg(TDM1::quoteId(table)))
+        .integer(QStringLiteral("n"));
+}
+
+namespace TestInput {
+void typeText(QWidget* w, const QString& text) {
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 128 && c.isPrint()) {
+            QTest::keyClick(w, c.toLatin1());
+            continue;
+        }
+        // A character outside the basic plane travels as its surrogate pair.
+        const int len = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text.mid(i, len), Qt::NoModifier);
+        i += len - 1;
+    }
+}
+
+void pressEnter(QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }
+
+void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+} // namespace TestInput
