@@ -29,6 +29,8 @@ public:
     std::array<bool, 18> flags{};
 
     QString shopName;
+    // Set by the main window: shows a new shop name in its title and large label.
+    std::function<void()> shopNameChanged;
 
     // The main window, parent of the whole-run dialogs and of every message box without a screen.
     QWidget* mainWindow() const { return mainWindow_; }
