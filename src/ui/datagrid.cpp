@@ -261,6 +261,11 @@ QString DataGrid::cellText(int row, const QString& field) const {
     return proxy_.data(proxy_.index(row, c), Qt::EditRole).toString();
 }
 
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTableView::mouseDoubleClickEvent(e);
+    emit dblClicked();
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* e) {
     const bool ctrlEnd = e->key() == Qt::Key_End && (e->modifiers() & Qt::ControlModifier);
     const QModelIndex cur = currentIndex();

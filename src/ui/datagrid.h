@@ -75,7 +75,12 @@ public:
     void titleClicked(const QString& field, bool ctrl);
     void applyPendingSort();
 
+signals:
+    // A double-click anywhere in the grid, on a row or not.
+    void dblClicked();
+
 protected:
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void updateGeometries() override;

@@ -14,7 +14,8 @@ bool EnterChain::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
-            for (int i = 0; i < chain_.size(); ++i) {
+            // The last box of a chain keeps its own Enter (a remark starts a new line).
+            for (int i = 0; i + 1 < chain_.size(); ++i) {
                 if (chain_[i] != watched)
                     continue;
                 for (int j = i + 1; j < chain_.size(); ++j) {

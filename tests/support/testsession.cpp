@@ -1,6 +1,8 @@
 #include "support/testsession.h"
 #include "data/programfolder.h"
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QTest>
 
 QMessageBox::StandardButton ScriptedMessages::show(QWidget*, const MessageBoxSpec& box) {
@@ -75,5 +77,11 @@ void typeText(QWidget* w, const QString& text) {
 
 void pressEnter(QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }
 
-void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+void click(QWidget* button) {
+    // Radio buttons and tick boxes answer only on their mark and caption, at the left.
+    if (qobject_cast<QRadioButton*>(button) || qobject_cast<QCheckBox*>(button))
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    else
+        QTest::mouseClick(button, Qt::LeftButton);
+}
 } // namespace TestInput
