@@ -43,16 +43,13 @@ QPixmap toolbar(int index) {
 }
 
 QPixmap background() {
+    // Fine diagonal lines on a pale blue; the tile repeats without seams.
     QPixmap pm(96, 96);
+    pm.fill(QColor(232, 241, 248));
     QPainter p(&pm);
-    QLinearGradient grad(0, 0, 96, 96);
-    grad.setColorAt(0, QColor(226, 238, 246));
-    grad.setColorAt(0.5, QColor(236, 244, 250));
-    grad.setColorAt(1, QColor(226, 238, 246));
-    p.fillRect(pm.rect(), grad);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(205, 222, 236), 1));
-    for (int i = -96; i < 96; i += 12)
+    p.setPen(QPen(QColor(212, 227, 240), 1));
+    for (int i = -96; i <= 96; i += 12)
         p.drawLine(i, 96, i + 96, 0);
     return pm;
 }
