@@ -5,7 +5,7 @@
 // A status bar pane whose text scrolls from right to left, one pixel every 20 milliseconds.
 class MarqueeLabel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit MarqueeLabel(QWidget* parent = nullptr);
     void setText(const QString& text);
     QString text() const { return text_; }
@@ -13,10 +13,10 @@ public:
     void step();
     int offset() const { return offset_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     QString text_;
     int offset_ = 0;
     QTimer timer_;

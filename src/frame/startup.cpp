@@ -13,15 +13,16 @@ bool openDatabase(Session& session) {
         session.dm().open(ProgramFolder::databaseFile());
         return true;
     } catch (const DbError&) {
-        session.messages().error(nullptr, QStringLiteral("无法连接到指定的数据库！请重试！"), QStringLiteral("错误"));
+        session.messages().error(nullptr, QStringLiteral("无法连接到指定的数据库！请重试！"),
+                                 QStringLiteral("错误"));
         return false;
     }
 }
 
 void installTranslator() {
     auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     else
         delete translator;

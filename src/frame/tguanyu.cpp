@@ -16,8 +16,8 @@ Tguanyu::Tguanyu(Session&, QWidget* parent) : QDialog(parent) {
     auto* lay = new QVBoxLayout(this);
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image1"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/icons/lumareth.png")).scaled(64, 64, Qt::KeepAspectRatio,
-                                                                           Qt::SmoothTransformation));
+    icon->setPixmap(QPixmap(QStringLiteral(":/icons/lumareth.png"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     icon->setAlignment(Qt::AlignCenter);
     lay->addWidget(icon);
 

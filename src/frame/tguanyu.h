@@ -6,6 +6,6 @@ class Session;
 // The about box: the product title and version.
 class Tguanyu : public QDialog {
     Q_OBJECT
-public:
+  public:
     Tguanyu(Session& session, QWidget* parent = nullptr);
 };

@@ -1,5 +1,6 @@
 #include "frame/tloginform.h"
 #include "frame/tmain.h"
+#include "ui/keys.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-#include "ui/keys.h"
 
 bool samePassword(const QString& a, const QString& b) {
     if (a.size() != b.size())
@@ -91,7 +91,8 @@ Tloginform::Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent)
     setTabOrder(button1, button2);
 
     // Typing changes only the name shown; choosing from the list also moves on to the password.
-    connect(cbusername, &QComboBox::editTextChanged, this, [this] { session_.guarded(this, [this] { showName(); }); });
+    connect(cbusername, &QComboBox::editTextChanged, this,
+            [this] { session_.guarded(this, [this] { showName(); }); });
     connect(cbusername, &QComboBox::activated, this, [this] {
         session_.guarded(this, [this] { showName(); });
         edtpassword->setFocus(Qt::OtherFocusReason);
@@ -153,7 +154,8 @@ int Tloginform::selectedEntry() const {
 }
 
 bool Tloginform::eventFilter(QObject* watched, QEvent* e) {
-    if ((watched == cbusername || watched == cbusername->lineEdit()) && e->type() == QEvent::FocusOut && !checking_) {
+    if ((watched == cbusername || watched == cbusername->lineEdit()) && e->type() == QEvent::FocusOut &&
+        !checking_) {
         // Focus moving between the box and its own line edit or list does not leave the box.
         QWidget* to = QApplication::focusWidget();
         if (to != cbusername && to != cbusername->lineEdit() && !(to && cbusername->isAncestorOf(to)))
@@ -200,7 +202,8 @@ void Tloginform::button1Click() {
         if (!samePassword(edtpassword->text(), passwords_.value(i))) {
             ++failures_;
             if (failures_ > 4) {
-                session_.messages().error(this, QStringLiteral("密码错误超过五次，软件将被关闭！"), QStringLiteral("提示"));
+                session_.messages().error(this, QStringLiteral("密码错误超过五次，软件将被关闭！"),
+                                          QStringLiteral("提示"));
                 reject();
                 return;
             }
@@ -209,7 +212,8 @@ void Tloginform::button1Click() {
             return;
         }
         const QString number = cbusername->itemText(i);
-        const Row r = session_.dm().ADOall.first(QStringLiteral("SELECT * FROM \"操作员\" WHERE \"操作员\" = ?"), {number});
+        const Row r = session_.dm().ADOall.first(
+            QStringLiteral("SELECT * FROM \"操作员\" WHERE \"操作员\" = ?"), {number});
         std::array<bool, 18> flags{};
         for (int f = 1; f <= 17; ++f)
             flags[f] = r.flag(QString::number(f));

@@ -12,7 +12,7 @@ class TMAIN;
 // with OK; "退出", the close box or a fifth wrong password close it as cancelled.
 class Tloginform : public QDialog {
     Q_OBJECT
-public:
+  public:
     Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent = nullptr);
 
     int failures() const { return failures_; }
@@ -20,12 +20,12 @@ public:
     void FormShow();
     void button1Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     void loadOperators();
     void showName();
     void cbusernameExit();

@@ -24,7 +24,9 @@
 #include <QUrl>
 
 // The pictures and icon are compiled into the frame's library.
-static void initResources() { Q_INIT_RESOURCE(resources); }
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace {
 enum class Kind { Screen, Command, Exit, Help, About, Lock, Separator };
@@ -86,7 +88,9 @@ const ToolItem kButtons[] = {
     {u"ToolButton9", u"退出", nullptr, 0, u"N8", Kind::Exit},
 };
 
-QString str(const char16_t* s) { return s ? QString::fromUtf16(s) : QString(); }
+QString str(const char16_t* s) {
+    return s ? QString::fromUtf16(s) : QString();
+}
 
 const MenuItem* menuItem(const QString& name) {
     for (const MenuItem& m : kMenu)
@@ -265,7 +269,8 @@ void TMAIN::buildStatusBar() {
     QFont red(QStringLiteral("宋体"));
     red.setPixelSize(15);
     MarqueeStatus1->setFont(red);
-    MarqueeStatus1->setText(QStringLiteral("欢迎使用Lumareth电脑店客户管理系统！销售、维修、帐款，一目了然。"));
+    MarqueeStatus1->setText(
+        QStringLiteral("欢迎使用Lumareth电脑店客户管理系统！销售、维修、帐款，一目了然。"));
     bar->addWidget(MarqueeStatus1);
 
     ClockStatus1 = new QLabel(bar);
@@ -281,7 +286,8 @@ void TMAIN::buildStatusBar() {
 }
 
 void TMAIN::loadShopName() {
-    session_.shopName = IniFile::read(ProgramFolder::iniFile(), QStringLiteral("程序参数"), QStringLiteral("店铺名称"));
+    session_.shopName =
+        IniFile::read(ProgramFolder::iniFile(), QStringLiteral("程序参数"), QStringLiteral("店铺名称"));
     showShopName();
 }
 
@@ -323,12 +329,21 @@ void TMAIN::perform(const QString& itemName) {
         }
     }
     switch (kind) {
-    case Kind::Exit: close(); break;
-    case Kind::Help: showHelp(); break;
-    case Kind::About: showAbout(); break;
+    case Kind::Exit:
+        close();
+        break;
+    case Kind::Help:
+        showHelp();
+        break;
+    case Kind::About:
+        showAbout();
+        break;
     case Kind::Command:
-    case Kind::Lock: runCommand(name); break;
-    default: break;
+    case Kind::Lock:
+        runCommand(name);
+        break;
+    default:
+        break;
     }
 }
 
@@ -388,7 +403,9 @@ void TMAIN::showHelp() {
         QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
-void TMAIN::showAbout() { session_.dialog<Tguanyu>().exec(); }
+void TMAIN::showAbout() {
+    session_.dialog<Tguanyu>().exec();
+}
 
 void TMAIN::closeEvent(QCloseEvent* e) {
     if (session_.messages().ask(this, QStringLiteral("确实要退出本系统吗？"), QStringLiteral("系统提示")))

@@ -18,7 +18,7 @@ inline constexpr char16_t kProductTitle[] = u"Lumareth正式版V1.11";
 // The main window: menu, toolbar, status bar and the child windows of the screens.
 class TMAIN : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // With the screens and commands of every area.
     explicit TMAIN(Session& session, QWidget* parent = nullptr);
     // With the screens and commands of the given registry only.
@@ -53,11 +53,11 @@ public:
     // The names of every command that has a flag: 17 menu items and 6 toolbar buttons.
     static QStringList flaggedCommands();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     void build();
     void buildMenu();
     void buildToolbar();

@@ -25,7 +25,7 @@ class InstanceTest : public QObject {
         return lock.getLockInfo(&pid, &host, &app) ? pid : 0;
     }
 
-private slots:
+  private slots:
     void secondCopyEndsSilently() {
         QVERIFY(QFileInfo::exists(binary()));
         QTemporaryDir home, tmp;

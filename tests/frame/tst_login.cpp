@@ -26,8 +26,10 @@ class LoginTest : public QObject {
             addOperator(QStringLiteral("0002"), QStringLiteral("张三"), QStringLiteral("abc"), {});
             addOperator(QStringLiteral("0003"), QStringLiteral("李四"), QStringLiteral("pass1"), {6, 8});
         }
-        void addOperator(const QString& number, const QString& name, const QString& password, QList<int> flags) {
-            QStringList cols{QStringLiteral("\"操作员\""), QStringLiteral("\"姓名\""), QStringLiteral("\"密码\"")};
+        void addOperator(const QString& number, const QString& name, const QString& password,
+                         QList<int> flags) {
+            QStringList cols{QStringLiteral("\"操作员\""), QStringLiteral("\"姓名\""),
+                             QStringLiteral("\"密码\"")};
             QVariantList values{number, name, password};
             for (int f = 1; f <= 17; ++f) {
                 cols << TDM1::quoteId(QString::number(f));
@@ -36,8 +38,9 @@ class LoginTest : public QObject {
             QStringList marks;
             for (int i = 0; i < cols.size(); ++i)
                 marks << QStringLiteral("?");
-            ts.dm().ADOall.exec(
-                QStringLiteral("INSERT INTO \"操作员\" (%1) VALUES (%2)").arg(cols.join(u','), marks.join(u',')), values);
+            ts.dm().ADOall.exec(QStringLiteral("INSERT INTO \"操作员\" (%1) VALUES (%2)")
+                                    .arg(cols.join(u','), marks.join(u',')),
+                                values);
         }
         void show() {
             main = std::make_unique<TMAIN>(ts.session(), ScreenRegistry());
@@ -69,16 +72,18 @@ class LoginTest : public QObject {
         QStringList enabledCommands() {
             QStringList out;
             for (const QString& name : allCommands())
-                if (auto* a = main->findChild<QAction*>(name); a ? a->isEnabled()
-                                                                : main->findChild<QToolButton*>(name)->isEnabled())
+                if (auto* a = main->findChild<QAction*>(name);
+                    a ? a->isEnabled() : main->findChild<QToolButton*>(name)->isEnabled())
                     out << name;
             return out;
         }
         static QStringList allCommands() {
-            return {"N2",  "N11", "N7",  "N3",  "N12", "N6",  "N4",  "N8",  "N32", "N33", "N41",
-                    "N10", "N38", "N26", "N39", "N28", "N30", "N34", "N5",  "N40", "N36", "N37",
-                    "ToolButton1", "ToolButton2", "ToolButton3", "ToolButton4", "ToolButton5",
-                    "ToolButton6", "ToolButton7", "ToolButton8", "ToolButton9"};
+            return {"N2",          "N11",         "N7",          "N3",          "N12",         "N6",
+                    "N4",          "N8",          "N32",         "N33",         "N41",         "N10",
+                    "N38",         "N26",         "N39",         "N28",         "N30",         "N34",
+                    "N5",          "N40",         "N36",         "N37",         "ToolButton1", "ToolButton2",
+                    "ToolButton3", "ToolButton4", "ToolButton5", "ToolButton6", "ToolButton7", "ToolButton8",
+                    "ToolButton9"};
         }
     };
 
@@ -86,7 +91,7 @@ class LoginTest : public QObject {
         return {"N11", "N7", "N8", "N36", "N37", "ToolButton7", "ToolButton8", "ToolButton9"};
     }
 
-private slots:
+  private slots:
     void showsOperatorsAndFirstName() {
         Fixture f;
         f.show();
@@ -118,13 +123,20 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("lower stored, capitals typed") << "pass1" << "PASS1" << true;
-        QTest::newRow("mixed stored, lower typed") << "PaSs1" << "pass1" << true;
-        QTest::newRow("exact") << "pass1" << "pass1" << true;
-        QTest::newRow("other letter") << "pass1" << "pass2" << false;
-        QTest::newRow("letters beyond A-Z keep their case") << "ä1" << "Ä1" << false;
-        QTest::newRow("empty typed") << "pass1" << "" << false;
-        QTest::newRow("trailing blank") << "pass1" << "pass1 " << false;
+        QTest::newRow("lower stored, capitals typed") << "pass1"
+                                                      << "PASS1" << true;
+        QTest::newRow("mixed stored, lower typed") << "PaSs1"
+                                                   << "pass1" << true;
+        QTest::newRow("exact") << "pass1"
+                               << "pass1" << true;
+        QTest::newRow("other letter") << "pass1"
+                                      << "pass2" << false;
+        QTest::newRow("letters beyond A-Z keep their case") << "ä1"
+                                                            << "Ä1" << false;
+        QTest::newRow("empty typed") << "pass1"
+                                     << "" << false;
+        QTest::newRow("trailing blank") << "pass1"
+                                        << "pass1 " << false;
     }
     void passwordCase() {
         QFETCH(QString, stored);
@@ -283,10 +295,23 @@ private slots:
     void eachFlag_data() {
         QTest::addColumn<int>("flag");
         QTest::addColumn<QStringList>("commands");
-        const QList<QStringList> expected = {
-            {"N2"},  {"N3"},  {"N12"}, {"N6"},  {"N4"},  {"N32", "ToolButton1"}, {"N33", "ToolButton2"},
-            {"N10", "ToolButton3"},    {"N26", "ToolButton4"},    {"N28", "ToolButton5"},
-            {"N30", "ToolButton6"},    {"N34"}, {"N38"}, {"N39"}, {"N5"}, {"N40"}, {"N41"}};
+        const QList<QStringList> expected = {{"N2"},
+                                             {"N3"},
+                                             {"N12"},
+                                             {"N6"},
+                                             {"N4"},
+                                             {"N32", "ToolButton1"},
+                                             {"N33", "ToolButton2"},
+                                             {"N10", "ToolButton3"},
+                                             {"N26", "ToolButton4"},
+                                             {"N28", "ToolButton5"},
+                                             {"N30", "ToolButton6"},
+                                             {"N34"},
+                                             {"N38"},
+                                             {"N39"},
+                                             {"N5"},
+                                             {"N40"},
+                                             {"N41"}};
         for (int i = 0; i < expected.size(); ++i)
             QTest::addRow("flag %d", i + 1) << i + 1 << expected[i];
     }

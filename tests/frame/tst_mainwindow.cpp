@@ -27,23 +27,23 @@ int built = 0;
 
 // A small screen standing in for the real ones.
 class ProbeScreen : public Screen {
-public:
+  public:
     ProbeScreen(Session& s, QRect place) : Screen(s), place_(place) {
         ++built;
         setWindowTitle(QStringLiteral("created with this caption"));
     }
     QRect placement() const override { return place_; }
 
-private:
+  private:
     QRect place_;
 };
 } // namespace
 
 class UrlCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> urls;
-public slots:
+  public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
@@ -65,7 +65,7 @@ class MainWindowTest : public QObject {
             TestInput::click(w.findChild<QToolButton*>(QString::fromLatin1(name)));
     }
 
-private slots:
+  private slots:
     void init() { built = 0; }
 
     void menuItemsInOrder() {
@@ -77,15 +77,34 @@ private slots:
             for (QAction* a : top->menu()->actions())
                 seen << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + u'=' + a->text());
         }
-        const QStringList expected{
-            "系统设置", "N2=操作人员及权限设置", "N11=修改密码", "N7=店铺名称设置", "N3=数据备份", "N12=数据恢复",
-            "N6=历史数据清除", "N4=数据初始化", "N8=退出系统",
-            "基本设置", "N32=客户资料设置", "N33=维修项目设置", "N41=乡镇、村庄设置",
-            "日常操作", "N10=销售记录录入", "N38=销售记录修改", "N26=返修记录录入", "N39=维修记录修改", "-",
-            "N28=补收欠款",
-            "报表查询", "N30=客户全部历史信息查询", "N34=查询客户交款记录", "N5=一日销售、维修及帐款情况一览",
-            "N40=销售、维修及帐款数据汇总",
-            "系统帮助", "N36=帮助主题", "N37=关于"};
+        const QStringList expected{"系统设置",
+                                   "N2=操作人员及权限设置",
+                                   "N11=修改密码",
+                                   "N7=店铺名称设置",
+                                   "N3=数据备份",
+                                   "N12=数据恢复",
+                                   "N6=历史数据清除",
+                                   "N4=数据初始化",
+                                   "N8=退出系统",
+                                   "基本设置",
+                                   "N32=客户资料设置",
+                                   "N33=维修项目设置",
+                                   "N41=乡镇、村庄设置",
+                                   "日常操作",
+                                   "N10=销售记录录入",
+                                   "N38=销售记录修改",
+                                   "N26=返修记录录入",
+                                   "N39=维修记录修改",
+                                   "-",
+                                   "N28=补收欠款",
+                                   "报表查询",
+                                   "N30=客户全部历史信息查询",
+                                   "N34=查询客户交款记录",
+                                   "N5=一日销售、维修及帐款情况一览",
+                                   "N40=销售、维修及帐款数据汇总",
+                                   "系统帮助",
+                                   "N36=帮助主题",
+                                   "N37=关于"};
         QCOMPARE(seen, expected);
     }
 
@@ -117,12 +136,15 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("label");
         QTest::newRow("shop name") << QByteArray("[程序参数]\r\n店铺名称=实惠电脑\r\n")
-                                   << QStringLiteral("实惠电脑Lumareth正式版V1.11") << QStringLiteral("实惠电脑");
-        QTest::newRow("written in GBK") << QByteArray(QStringEncoder("GBK").encode(QStringLiteral("[程序参数]\r\n店铺名称=实惠电脑\r\n")))
-                                        << QStringLiteral("实惠电脑Lumareth正式版V1.11") << QStringLiteral("实惠电脑");
-        QTest::newRow("without the key") << QByteArray("[程序参数]\r\n") << QStringLiteral("Lumareth正式版V1.11")
-                                         << QString();
-        QTest::newRow("no settings file") << QByteArray() << QStringLiteral("Lumareth正式版V1.11") << QString();
+                                   << QStringLiteral("实惠电脑Lumareth正式版V1.11")
+                                   << QStringLiteral("实惠电脑");
+        QTest::newRow("written in GBK")
+            << QByteArray(QStringEncoder("GBK").encode(QStringLiteral("[程序参数]\r\n店铺名称=实惠电脑\r\n")))
+            << QStringLiteral("实惠电脑Lumareth正式版V1.11") << QStringLiteral("实惠电脑");
+        QTest::newRow("without the key")
+            << QByteArray("[程序参数]\r\n") << QStringLiteral("Lumareth正式版V1.11") << QString();
+        QTest::newRow("no settings file")
+            << QByteArray() << QStringLiteral("Lumareth正式版V1.11") << QString();
     }
     void title() {
         QFETCH(QByteArray, ini);
@@ -193,8 +215,10 @@ private slots:
     void captionMatchIsExact() {
         TestSession ts;
         ScreenRegistry r = probes();
-        r.addScreen(QStringLiteral("Abc"), [](Session& s) { return new ProbeScreen(s, QRect(0, 0, 100, 100)); });
-        r.addScreen(QStringLiteral("abc"), [](Session& s) { return new ProbeScreen(s, QRect(0, 0, 100, 100)); });
+        r.addScreen(QStringLiteral("Abc"),
+                    [](Session& s) { return new ProbeScreen(s, QRect(0, 0, 100, 100)); });
+        r.addScreen(QStringLiteral("abc"),
+                    [](Session& s) { return new ProbeScreen(s, QRect(0, 0, 100, 100)); });
         TMAIN w(ts.session(), r);
         QVERIFY(w.openScreen(QStringLiteral("Abc")));
         QVERIFY(w.openScreen(QStringLiteral("abc")));
@@ -225,7 +249,8 @@ private slots:
     void commandErrorIsReported() {
         TestSession ts;
         ScreenRegistry r;
-        r.addCommand(QStringLiteral("N3"), [](Session&, QWidget*) { TDM1::fail(QStringLiteral("磁盘已满")); });
+        r.addCommand(QStringLiteral("N3"),
+                     [](Session&, QWidget*) { TDM1::fail(QStringLiteral("磁盘已满")); });
         TMAIN w(ts.session(), r);
         trigger(w, "N3");
         QCOMPARE(ts.messages().texts(), QStringList{QStringLiteral("磁盘已满")});
@@ -247,8 +272,8 @@ private slots:
             if (b->objectName().startsWith(QStringLiteral("ToolButton")) && b->isEnabled())
                 enabled << b->objectName();
         enabled.sort();
-        QStringList expected{"N11", "N7", "N8", "N33", "N40", "N36", "N37",
-                             "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
+        QStringList expected{"N11", "N7",          "N8",          "N33",         "N40",        "N36",
+                             "N37", "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
         expected.sort();
         QCOMPARE(enabled, expected);
         QCOMPARE(TMAIN::flaggedCommands().size(), 23);
@@ -336,11 +361,13 @@ private slots:
         TMAIN w(ts.session(), ScreenRegistry());
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("StatusPane1"))->text(), QString());
         const QString clock = w.findChild<QLabel*>(QStringLiteral("ClockStatus1"))->text();
-        static const QRegularExpression form(QStringLiteral("^\\d{4}年\\d{1,2}月\\d{1,2}日 \\d{1,2}:\\d{2}:\\d{2}$"));
+        static const QRegularExpression form(
+            QStringLiteral("^\\d{4}年\\d{1,2}月\\d{1,2}日 \\d{1,2}:\\d{2}:\\d{2}$"));
         QVERIFY2(form.match(clock).hasMatch(), qPrintable(clock));
         QVERIFY(w.findChild<QWidget*>(QStringLiteral("MarqueeStatus1")));
         w.setCurrentOperator(QStringLiteral("0005"));
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("StatusPane1"))->text(), QStringLiteral("当前用户为:0005"));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("StatusPane1"))->text(),
+                 QStringLiteral("当前用户为:0005"));
     }
 
     void fontMapping_data() {
@@ -352,7 +379,8 @@ private slots:
         QFETCH(QString, name);
         Fonts::install();
         const QString family = QFontInfo(QFont(name)).family();
-        QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family), qPrintable(family));
+        QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family),
+                 qPrintable(family));
         QVERIFY(QFontMetrics(QFont(name)).inFontUcs4(U'宋'));
     }
 

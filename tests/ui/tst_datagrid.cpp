@@ -18,12 +18,15 @@ class DataGridTest : public QObject {
         // Account entries: name, amount in yuan as typed, payment state.
         void add(const QString& name, const QString& amount, const QString& state) {
             ts.dm().ADOall.exec(
-                QStringLiteral("INSERT INTO \"帐款明细\" (\"客户名称\", \"应付金额\", \"付款情况\", \"日期\") "
-                               "VALUES (?, ?, ?, '2008-03-05')"),
+                QStringLiteral(
+                    "INSERT INTO \"帐款明细\" (\"客户名称\", \"应付金额\", \"付款情况\", \"日期\") "
+                    "VALUES (?, ?, ?, '2008-03-05')"),
                 {name, Money::parse(amount).toVariant(), state});
         }
         void open(const QString& where = {}, const QVariantList& params = {}) {
-            query.open(QStringLiteral("SELECT \"客户名称\", \"应付金额\", \"付款情况\" FROM \"帐款明细\"") + where, params);
+            query.open(QStringLiteral("SELECT \"客户名称\", \"应付金额\", \"付款情况\" FROM \"帐款明细\"") +
+                           where,
+                       params);
             grid.bind(ts.session(), query);
         }
         QStringList column(const QString& field) {
@@ -39,19 +42,25 @@ class DataGridTest : public QObject {
                 if (grid.model()->headerData(c, Qt::Horizontal).toString().startsWith(field))
                     logical = c;
             QVERIFY(logical >= 0);
-            const QPoint at(h->sectionViewportPosition(logical) + h->sectionSize(logical) / 2, h->height() / 2);
+            const QPoint at(h->sectionViewportPosition(logical) + h->sectionSize(logical) / 2,
+                            h->height() / 2);
             QTest::mouseClick(h->viewport(), Qt::LeftButton, mods, at);
         }
     };
 
-private slots:
+  private slots:
     void footerOverWholeResult_data() {
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("sum");
-        QTest::newRow("every entry") << QString() << "600" << "3301";
-        QTest::newRow("unpaid only") << "未付款" << "300" << "3000.75";
-        QTest::newRow("nothing") << "无此状态" << "0" << "0";
+        QTest::newRow("every entry") << QString() << "600"
+                                     << "3301";
+        QTest::newRow("unpaid only") << "未付款"
+                                     << "300"
+                                     << "3000.75";
+        QTest::newRow("nothing") << "无此状态"
+                                 << "0"
+                                 << "0";
     }
     void footerOverWholeResult() {
         QFETCH(QString, state);
@@ -61,8 +70,8 @@ private slots:
         f.ts.dm().transaction([&] {
             for (int i = 0; i < 300; ++i) {
                 f.add(QStringLiteral("客户%1").arg(i), QStringLiteral("10.0025"), QStringLiteral("未付款"));
-                f.add(QStringLiteral("客户%1").arg(i), i == 0 ? QStringLiteral("300.25") : QStringLiteral("0"),
-                      QStringLiteral("已付款"));
+                f.add(QStringLiteral("客户%1").arg(i),
+                      i == 0 ? QStringLiteral("300.25") : QStringLiteral("0"), QStringLiteral("已付款"));
             }
         });
         f.grid.setFooter({{QStringLiteral("客户名称"), FooterCell::Text, QStringLiteral("合计")},
@@ -171,11 +180,16 @@ private slots:
     void moneyKeys_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("digits and point") << "12.50" << "12.50";
-        QTest::newRow("letters dropped") << "1a2b.5" << "12.5";
-        QTest::newRow("minus kept") << "-3" << "-3";
-        QTest::newRow("Chinese dropped") << "五1元" << "1";
-        QTest::newRow("blank and comma dropped") << "1 000,5" << "10005";
+        QTest::newRow("digits and point") << "12.50"
+                                          << "12.50";
+        QTest::newRow("letters dropped") << "1a2b.5"
+                                         << "12.5";
+        QTest::newRow("minus kept") << "-3"
+                                    << "-3";
+        QTest::newRow("Chinese dropped") << "五1元"
+                                         << "1";
+        QTest::newRow("blank and comma dropped") << "1 000,5"
+                                                 << "10005";
     }
     void moneyKeys() {
         QFETCH(QString, typed);
