@@ -199,8 +199,15 @@ bool ReferenceList::postRow() {
 void ReferenceList::cancelRow() {
     DBGrid1->discardEditors();
     const int row = currentRow();
-    layer_->cancel();
+    dropRow();
     goToRow(row);
+}
+
+void ReferenceList::dropRow() {
+    // Removing a new row moves the cursor off it; that move must not save the row.
+    returning_ = true;
+    layer_->cancel();
+    returning_ = false;
 }
 
 void ReferenceList::deleteRow() {
@@ -211,7 +218,7 @@ void ReferenceList::deleteRow() {
         return;
     const int row = currentRow();
     if (layer_->state() == EditLayer::State::Insert && row == layer_->editRow()) {
-        layer_->cancel();
+        dropRow();
         goToRow(row - 1);
         return;
     }

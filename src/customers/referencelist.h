@@ -42,6 +42,7 @@ private:
     void rowLeft(const QModelIndex& current, const QModelIndex& previous);
     int currentRow() const;
     void goToRow(int row);
+    void dropRow();
 
     Setup setup_;
     bool shown_ = false;
