@@ -111,20 +111,24 @@ CustomerDialog::CustomerDialog(Session& session, Kind kind, QWidget* parent)
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    QWidget* tabOrder[] = {Edit1, Edit2, Edit3, Edit4, Edit5, ComboBox1, ComboBox2, Edit6, Edit7,
-                           DateTimePicker1, Memo1, BitBtn1};
+    QWidget* tabOrder[] = {Edit1,     Edit2, Edit3, Edit4,           Edit5, ComboBox1,
+                           ComboBox2, Edit6, Edit7, DateTimePicker1, Memo1, BitBtn1};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     // Enter walks the boxes; the remark is the last stop and keeps Enter for its new lines.
-    EnterChain* chain = EnterChain::install({Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, DateTimePicker1, Memo1});
+    EnterChain* chain =
+        EnterChain::install({Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, DateTimePicker1, Memo1});
     Memo1->removeEventFilter(chain);
 
-    connect(ComboBox1, &QComboBox::activated, this, [this] { session_.guarded(this, [this] { ComboBox1Click(); }); });
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this] { session_.guarded(this, [this] { ComboBox1Click(); }); });
     connect(ComboBox2, &QComboBox::activated, this, [this] { ComboBox2Click(); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this,
+            [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
     if (BitBtn2)
-        connect(BitBtn2, &QPushButton::clicked, this, [this] { session_.guarded(this, [this] { BitBtn2Click(); }); });
+        connect(BitBtn2, &QPushButton::clicked, this,
+                [this] { session_.guarded(this, [this] { BitBtn2Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -152,7 +156,9 @@ void CustomerDialog::clearBoxes() {
     BitBtn1->setEnabled(true);
 }
 
-void CustomerDialog::allocateNumber() { Edit1->setText(QString::number(nextCustomerNumber(session_.dm()))); }
+void CustomerDialog::allocateNumber() {
+    Edit1->setText(QString::number(nextCustomerNumber(session_.dm())));
+}
 
 void CustomerDialog::loadTownships() {
     ComboBox1->clear();
@@ -165,8 +171,8 @@ void CustomerDialog::loadTownships() {
 
 void CustomerDialog::loadVillages() {
     ComboBox2->clear();
-    for (const Row& r : session_.dm().ADOall.query(QStringLiteral("Select distinct 村庄 from 乡镇 where 乡镇=?"),
-                                                   {ComboBox1->currentText()}))
+    for (const Row& r : session_.dm().ADOall.query(
+             QStringLiteral("Select distinct 村庄 from 乡镇 where 乡镇=?"), {ComboBox1->currentText()}))
         ComboBox2->addItem(r.text(QStringLiteral("村庄")));
     ComboBox2->setCurrentIndex(ComboBox2->count() > 0 ? 0 : -1);
 }
@@ -176,7 +182,9 @@ void CustomerDialog::ComboBox1Click() {
     loadVillages();
 }
 
-void CustomerDialog::ComboBox2Click() { Edit5->setText(Edit5->text() + ComboBox2->currentText()); }
+void CustomerDialog::ComboBox2Click() {
+    Edit5->setText(Edit5->text() + ComboBox2->currentText());
+}
 
 bool CustomerDialog::complete() {
     if (Edit1->text().isEmpty() || Edit2->text().isEmpty()) {
@@ -190,22 +198,25 @@ void CustomerDialog::BitBtn1Click() {
     if (!complete())
         return;
     const qlonglong number = Values::wholeNumber(Edit1->text());
-    const QVariantList values{Edit3->text(), Edit4->text(), Edit7->text(), number,       Edit2->text(),
-                              Edit5->text(), Edit6->text(), Dates::toSql(DateTimePicker1->date()),
-                              Memo1->toPlainText()};
+    const QVariantList values{
+        Edit3->text(),       Edit4->text(), Edit7->text(), number,
+        Edit2->text(),       Edit5->text(), Edit6->text(), Dates::toSql(DateTimePicker1->date()),
+        Memo1->toPlainText()};
     TDM1& dm = session_.dm();
     try {
         if (kind_ == Kind::New) {
             dm.transaction([&] {
-                dm.ADOall.exec(QStringLiteral("insert into 客户信息(身份证号,出生年,手机,客户编号,客户名称,地址,电话,"
-                                              "起用日期,备注) values(?,?,?,?,?,?,?,?,?)"),
-                               values);
+                dm.ADOall.exec(
+                    QStringLiteral("insert into 客户信息(身份证号,出生年,手机,客户编号,客户名称,地址,电话,"
+                                   "起用日期,备注) values(?,?,?,?,?,?,?,?,?)"),
+                    values);
             });
         } else {
             dm.transaction([&] {
                 const int changed = dm.ADOall.exec(
-                    QStringLiteral("update 客户信息 set 身份证号=?,出生年=?,手机=?,客户编号=?,客户名称=?,地址=?,"
-                                   "电话=?,起用日期=?,备注=? where 客户编号=?"),
+                    QStringLiteral(
+                        "update 客户信息 set 身份证号=?,出生年=?,手机=?,客户编号=?,客户名称=?,地址=?,"
+                        "电话=?,起用日期=?,备注=? where 客户编号=?"),
                     values + QVariantList{number});
                 if (changed == 0)
                     TDM1::fail(QStringLiteral("此客户档案信息不存在！"));

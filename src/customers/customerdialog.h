@@ -13,10 +13,10 @@ class QPushButton;
 // dialog empties its boxes and takes a fresh customer number, both reload the township list.
 class CustomerDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     enum class Kind { New, Edit };
 
-protected:
+  protected:
     CustomerDialog(Session& session, Kind kind, QWidget* parent);
     void showEvent(QShowEvent* e) override;
 
@@ -25,7 +25,7 @@ protected:
 
     Session& session_;
 
-private:
+  private:
     void FormShow();
     void clearBoxes();
     void allocateNumber();
@@ -38,20 +38,20 @@ private:
     bool complete();
 
     Kind kind_;
-    QLineEdit* Edit1; // customer number, read-only
-    QLineEdit* Edit2; // name
-    QLineEdit* Edit3; // identity card number
-    QLineEdit* Edit4; // birth year
-    QLineEdit* Edit5; // address
+    QLineEdit* Edit1;     // customer number, read-only
+    QLineEdit* Edit2;     // name
+    QLineEdit* Edit3;     // identity card number
+    QLineEdit* Edit4;     // birth year
+    QLineEdit* Edit5;     // address
     QComboBox* ComboBox1; // townships
     QComboBox* ComboBox2; // villages of the chosen township
-    QLineEdit* Edit6; // telephone
-    QLineEdit* Edit7; // mobile
+    QLineEdit* Edit6;     // telephone
+    QLineEdit* Edit7;     // mobile
     QDateEdit* DateTimePicker1;
     QPlainTextEdit* Memo1;
-    QPushButton* BitBtn1; // 保存
+    QPushButton* BitBtn1;           // 保存
     QPushButton* BitBtn2 = nullptr; // 下一个, new dialog only
-    QPushButton* BitBtn3; // 退出
+    QPushButton* BitBtn3;           // 退出
 };
 
 // The next free customer number: one more than the largest number held by any customer row,

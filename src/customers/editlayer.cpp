@@ -75,7 +75,8 @@ QVariant EditLayer::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const int row = index.row();
-    const bool own = row >= sourceRows() || changed_.contains(row) || (state_ != State::Browse && row == editRow());
+    const bool own =
+        row >= sourceRows() || changed_.contains(row) || (state_ != State::Browse && row == editRow());
     if (!own)
         return QIdentityProxyModel::data(index, role);
     if (role == Qt::DisplayRole || role == Qt::EditRole)
@@ -178,7 +179,8 @@ void EditableGrid::setLayer(EditLayer* layer) {
 
 bool EditableGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     // Only the row in editing takes typing while another row waits to be saved.
-    if (layer_ && layer_->state() != EditLayer::State::Browse && index.isValid() && index.row() != layer_->editRow())
+    if (layer_ && layer_->state() != EditLayer::State::Browse && index.isValid() &&
+        index.row() != layer_->editRow())
         return false;
     const bool opened = DataGrid::edit(index, trigger, event);
     if (opened && layer_ && layer_->state() == EditLayer::State::Browse)
@@ -186,9 +188,13 @@ bool EditableGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
     return opened;
 }
 
-void EditableGrid::commitEditors() { closeEditors(true); }
+void EditableGrid::commitEditors() {
+    closeEditors(true);
+}
 
-void EditableGrid::discardEditors() { closeEditors(false); }
+void EditableGrid::discardEditors() {
+    closeEditors(false);
+}
 
 void EditableGrid::closeEditors(bool commit) {
     if (!layer_ || layer_->state() == EditLayer::State::Browse)

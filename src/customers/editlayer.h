@@ -8,7 +8,7 @@
 // query is loaded again. Nothing here touches the database.
 class EditLayer : public QIdentityProxyModel {
     Q_OBJECT
-public:
+  public:
     enum class State { Browse, Edit, Insert };
     using Values = QVector<QVariant>;
 
@@ -32,20 +32,24 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    bool hasChildren(const QModelIndex& parent = {}) const override { return !parent.isValid() && rowCount() > 0; }
+    bool hasChildren(const QModelIndex& parent = {}) const override {
+        return !parent.isValid() && rowCount() > 0;
+    }
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex&) const override { return {}; }
-    QModelIndex sibling(int row, int column, const QModelIndex& idx) const override { return index(row, column); }
+    QModelIndex sibling(int row, int column, const QModelIndex& idx) const override {
+        return index(row, column);
+    }
     QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
     QModelIndex buddy(const QModelIndex& index) const override { return index; }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-signals:
+  signals:
     void stateChanged();
 
-private:
+  private:
     int sourceRows() const { return sourceModel() ? sourceModel()->rowCount() : 0; }
     void emitRowChanged(int row);
 
@@ -59,7 +63,7 @@ private:
 // A DataGrid whose cells can be typed into; opening a cell editor puts the row into editing.
 class EditableGrid : public DataGrid {
     Q_OBJECT
-public:
+  public:
     explicit EditableGrid(QWidget* parent = nullptr);
     void setLayer(EditLayer* layer);
     // Hands the text of an open cell editor to the row and closes the editor.
@@ -68,10 +72,10 @@ public:
     void discardEditors();
     using DataGrid::edit;
 
-protected:
+  protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
-private:
+  private:
     void closeEditors(bool commit);
     EditLayer* layer_ = nullptr;
 };

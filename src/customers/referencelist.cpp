@@ -83,7 +83,8 @@ ReferenceList::ReferenceList(Session& session, Setup setup, QWidget* parent)
     connect(layer_, &QAbstractItemModel::rowsRemoved, this, &ReferenceList::updateButtons);
     connect(layer_, &QAbstractItemModel::modelReset, this, &ReferenceList::updateButtons);
     connect(&query, &SharedQuery::reloaded, this, &ReferenceList::updateButtons);
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ReferenceList::rowLeft);
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ReferenceList::rowLeft);
     // A title click sorts by loading the list again: the row in editing is saved first.
     DBGrid1->horizontalHeader()->viewport()->installEventFilter(this);
     updateButtons();
@@ -129,7 +130,9 @@ int ReferenceList::currentRow() const {
     return layer_->rowCount() > 0 ? 0 : -1;
 }
 
-void ReferenceList::goToRow(int row) { ScreenUtil::selectRow(DBGrid1, row); }
+void ReferenceList::goToRow(int row) {
+    ScreenUtil::selectRow(DBGrid1, row);
+}
 
 void ReferenceList::insertRow() {
     SharedQuery& query = dm().ADOQuery(setup_.query);
@@ -177,7 +180,8 @@ bool ReferenceList::postRow() {
             dm().ADOall.exec(QStringLiteral("insert into %1 (%2) values(%3)")
                                  .arg(table, names.join(u','), marks.join(u',')),
                              params);
-            key = dm().ADOall.first(QStringLiteral("select last_insert_rowid() as k")).value(QStringLiteral("k"));
+            key = dm().ADOall.first(QStringLiteral("select last_insert_rowid() as k"))
+                      .value(QStringLiteral("k"));
         } else {
             key = values.value(keyColumn);
             QStringList sets;
@@ -223,7 +227,8 @@ void ReferenceList::deleteRow() {
         return;
     }
     const QVariant key = layer_->rowValues(row).value(layer_->column(kKey));
-    if (dm().ADOall.exec(QStringLiteral("delete from %1 where rowid=?").arg(TDM1::quoteId(setup_.table)), {key}) == 0)
+    if (dm().ADOall.exec(QStringLiteral("delete from %1 where rowid=?").arg(TDM1::quoteId(setup_.table)),
+                         {key}) == 0)
         TDM1::fail(QStringLiteral("此记录已不存在！"));
     // Loading the list again drops the row and any row still waiting in editing.
     dm().ADOQuery(setup_.query).reopen();

@@ -10,7 +10,7 @@ class QToolButton;
 // (新增, 删除, 修改, 保存, 取消) and "退出". Each saved or deleted row is written at once.
 class ReferenceList : public Screen {
     Q_OBJECT
-public:
+  public:
     struct Setup {
         QString objectName;
         QString caption;
@@ -32,11 +32,11 @@ public:
     bool postRow();
     void cancelRow();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     void FormShow();
     void updateButtons();
     void rowLeft(const QModelIndex& current, const QModelIndex& previous);

@@ -7,5 +7,6 @@
 void registerCustomersScreens(ScreenRegistry& registry) {
     registry.addScreen(QStringLiteral("客户档案"), [](Session& s) -> Screen* { return new Tkehu(s); });
     registry.addScreen(QStringLiteral("维修项目设置"), [](Session& s) -> Screen* { return new Txiangmu(s); });
-    registry.addScreen(QStringLiteral("乡镇、村庄设置"), [](Session& s) -> Screen* { return new Txiangzhen(s); });
+    registry.addScreen(QStringLiteral("乡镇、村庄设置"),
+                       [](Session& s) -> Screen* { return new Txiangzhen(s); });
 }

@@ -21,7 +21,9 @@ const QString kList = QStringLiteral("select rowid, * from 客户信息");
 
 // A contains pattern that matches the typed text literally, "%" and "_" included.
 QString containsPattern(QString text) {
-    text.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("\\%")).replace(u'_', QStringLiteral("\\_"));
+    text.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'%', QStringLiteral("\\%"))
+        .replace(u'_', QStringLiteral("\\_"));
     return u'%' + text + u'%';
 }
 } // namespace
@@ -114,12 +116,15 @@ void Tkehu::showEvent(QShowEvent* e) {
 void Tkehu::FormShow() {
     guarded([this] { dm().ADOQuery(kQuery).open(kList); });
     ComboBox1->clear();
-    ComboBox1->addItems({QStringLiteral("客户名称"), QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机")});
+    ComboBox1->addItems(
+        {QStringLiteral("客户名称"), QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机")});
     ComboBox1->setCurrentIndex(0);
     Edit1->clear();
 }
 
-void Tkehu::ToolButton1Click() { session().dialog<Txinzengkehu>().exec(); }
+void Tkehu::ToolButton1Click() {
+    session().dialog<Txinzengkehu>().exec();
+}
 
 void Tkehu::ToolButton2Click() {
     if (DBGrid1->rowCount() == 0)
@@ -139,22 +144,29 @@ void Tkehu::ToolButton3Click() {
     const Row customer = DBGrid1->currentRecord();
     if (customer.isEmpty())
         return;
-    if (!msg().ask(this, QStringLiteral("确实要删除该客户档案吗？注意：该操作不可恢复！"), QStringLiteral("系统提示")))
+    if (!msg().ask(this, QStringLiteral("确实要删除该客户档案吗？注意：该操作不可恢复！"),
+                   QStringLiteral("系统提示")))
         return;
     // Only the customer row goes; the customer's sales, repairs, entries and receipts stay.
-    if (dm().ADOall.exec(QStringLiteral("delete from 客户信息 where rowid=?"), {customer.value(QStringLiteral("rowid"))}) == 0)
+    if (dm().ADOall.exec(QStringLiteral("delete from 客户信息 where rowid=?"),
+                         {customer.value(QStringLiteral("rowid"))}) == 0)
         TDM1::fail(QStringLiteral("此客户档案信息不存在！"));
     dm().ADOQuery(kQuery).reopen();
     reselect(row);
 }
 
-void Tkehu::ToolButton4Click() { dm().ADOQuery(kQuery).open(kList); }
+void Tkehu::ToolButton4Click() {
+    dm().ADOQuery(kQuery).open(kList);
+}
 
 void Tkehu::BitBtn1Click() {
     // The column box is editable: only a real column of the customer table is searched.
     const QString column = dm().checkColumn(QStringLiteral("客户信息"), ComboBox1->currentText());
-    dm().ADOQuery(kQuery).open(kList + QStringLiteral(" where %1 like ? escape '\\'").arg(TDM1::quoteId(column)),
+    dm().ADOQuery(kQuery).open(kList +
+                                   QStringLiteral(" where %1 like ? escape '\\'").arg(TDM1::quoteId(column)),
                                {containsPattern(Edit1->text())});
 }
 
-void Tkehu::reselect(int row) { ScreenUtil::selectRow(DBGrid1, row); }
+void Tkehu::reselect(int row) {
+    ScreenUtil::selectRow(DBGrid1, row);
+}

@@ -11,14 +11,14 @@ class QToolButton;
 // The customer archive: the whole customer table as a list, with a contains search on one column.
 class Tkehu : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Tkehu(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(0, 0, 1020, 604); }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void FormShow();
     void ToolButton1Click(); // 新增
     void ToolButton2Click(); // 修改

@@ -4,6 +4,6 @@
 // The repair items that repair entry offers, edited in place.
 class Txiangmu : public ReferenceList {
     Q_OBJECT
-public:
+  public:
     explicit Txiangmu(Session& session, QWidget* parent = nullptr);
 };

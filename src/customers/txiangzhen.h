@@ -4,6 +4,6 @@
 // Townships and the villages of each, edited in place.
 class Txiangzhen : public ReferenceList {
     Q_OBJECT
-public:
+  public:
     explicit Txiangzhen(Session& session, QWidget* parent = nullptr);
 };

@@ -4,6 +4,6 @@
 // The new-customer dialog, kept for the whole run: session.dialog<Txinzengkehu>().exec().
 class Txinzengkehu : public CustomerDialog {
     Q_OBJECT
-public:
+  public:
     Txinzengkehu(Session& session, QWidget* parent) : CustomerDialog(session, Kind::New, parent) {}
 };

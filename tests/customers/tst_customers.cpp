@@ -22,12 +22,15 @@ template <class T = QWidget> T* child(QWidget* w, const char* name) {
         qFatal("no control %s", name);
     return c;
 }
-QString text(QWidget* w, const char* name) { return child<QLineEdit>(w, name)->text(); }
+QString text(QWidget* w, const char* name) {
+    return child<QLineEdit>(w, name)->text();
+}
 
 void addCustomer(TestSession& t, int number, const QString& name, const QString& extra = {}) {
-    t.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称,地址,电话,手机,起用日期,备注) values(?,?,?,?,?,?,?)",
-                       {number, name, "地址" + name, "电话" + QString::number(number), "139" + QString::number(number),
-                        "2008-03-05", extra});
+    t.dm().ADOall.exec(
+        "insert into 客户信息(客户编号,客户名称,地址,电话,手机,起用日期,备注) values(?,?,?,?,?,?,?)",
+        {number, name, "地址" + name, "电话" + QString::number(number), "139" + QString::number(number),
+         "2008-03-05", extra});
 }
 
 void addTownships(TestSession& t, const QList<QPair<QString, QString>>& rows) {
@@ -67,7 +70,7 @@ void whenShown(QDialog* dialog, std::function<void()> step) {
 
 class TestCustomers : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void numberAllocation_data();
     void numberAllocation();
     void deletedNewestNumberIsNotHandedOutAgain();
@@ -118,7 +121,8 @@ void TestCustomers::deletedNewestNumberIsNotHandedOutAgain() {
     addCustomer(t, 56, "甲");
     addCustomer(t, 57, "乙");
     t.dm().ADOall.exec("insert into dinggou(客户编号,客户名称,价格,日期) values(57,'乙',10000,'2008-03-05')");
-    t.dm().ADOall.exec("insert into 帐款明细(客户编号,客户名称,应付金额,付款情况) values(57,'乙',10000,'未付款')");
+    t.dm().ADOall.exec(
+        "insert into 帐款明细(客户编号,客户名称,应付金额,付款情况) values(57,'乙',10000,'未付款')");
     Tkehu archive(t.session());
     archive.show();
     auto* grid = child<DataGrid>(&archive, "DBGrid1");
@@ -180,7 +184,8 @@ void TestCustomers::emptyTownshipTableLeavesListsEmpty() {
     typeText(child<QLineEdit>(&dialog, "Edit5"), "手写地址");
     typeText(child<QLineEdit>(&dialog, "Edit2"), "李四");
     click(child(&dialog, "BitBtn1"));
-    QCOMPARE(t.rows("select 客户编号, 客户名称, 地址 from 客户信息"), (QList<QStringList>{{"1", "李四", "手写地址"}}));
+    QCOMPARE(t.rows("select 客户编号, 客户名称, 地址 from 客户信息"),
+             (QList<QStringList>{{"1", "李四", "手写地址"}}));
 }
 
 void TestCustomers::completenessCheck_data() {
@@ -308,7 +313,8 @@ void TestCustomers::enterChain() {
     dialog.show();
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    const char* chain[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "DateTimePicker1", "Memo1"};
+    const char* chain[] = {"Edit1", "Edit2", "Edit3",           "Edit4", "Edit5",
+                           "Edit6", "Edit7", "DateTimePicker1", "Memo1"};
     child(&dialog, chain[0])->setFocus();
     for (size_t i = 0; i + 1 < std::size(chain); ++i) {
         QWidget* from = child(&dialog, chain[i]);
@@ -348,11 +354,13 @@ void TestCustomers::archiveOpens() {
         fields << c.field;
         widths << c.width;
     }
-    QCOMPARE(fields, (QStringList{"客户编号", "客户名称", "身份证号", "出生年", "地址", "电话", "手机", "起用日期", "备注"}));
+    QCOMPARE(fields, (QStringList{"客户编号", "客户名称", "身份证号", "出生年", "地址", "电话", "手机",
+                                  "起用日期", "备注"}));
     QCOMPARE(widths, (QList<int>{55, 140, 120, 50, 230, 80, 120, 70, 100}));
     QCOMPARE(grid->rowCount(), 2);
     QCOMPARE(grid->cellText(0, "起用日期"), QString("2008-3-5"));
-    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignCenter));
     auto* column = child<QComboBox>(&archive, "ComboBox1");
     QCOMPARE(items(column), (QStringList{"客户名称", "地址", "电话", "手机"}));
     QCOMPARE(column->currentText(), QString("客户名称"));
@@ -382,14 +390,22 @@ void TestCustomers::search_data() {
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("names");
-    QTest::newRow("name") << "客户名称" << "张" << QStringList{"张三", "张三丰"};
-    QTest::newRow("telephone") << "电话" << "2" << QStringList{"李四"};
-    QTest::newRow("typed remark column") << "备注" << "老" << QStringList{"张三丰"};
-    QTest::newRow("typed number column") << "客户编号" << "3" << QStringList{"张三丰"};
-    QTest::newRow("empty text skips nulls") << "备注" << "" << QStringList{"张三", "张三丰", "O'Neil"};
-    QTest::newRow("quote literally") << "客户名称" << "O'N" << QStringList{"O'Neil"};
-    QTest::newRow("percent literally") << "备注" << "100%" << QStringList{"O'Neil"};
-    QTest::newRow("underscore literally") << "备注" << "a_b" << QStringList{};
+    QTest::newRow("name") << "客户名称"
+                          << "张" << QStringList{"张三", "张三丰"};
+    QTest::newRow("telephone") << "电话"
+                               << "2" << QStringList{"李四"};
+    QTest::newRow("typed remark column") << "备注"
+                                         << "老" << QStringList{"张三丰"};
+    QTest::newRow("typed number column") << "客户编号"
+                                         << "3" << QStringList{"张三丰"};
+    QTest::newRow("empty text skips nulls") << "备注"
+                                            << "" << QStringList{"张三", "张三丰", "O'Neil"};
+    QTest::newRow("quote literally") << "客户名称"
+                                     << "O'N" << QStringList{"O'Neil"};
+    QTest::newRow("percent literally") << "备注"
+                                       << "100%" << QStringList{"O'Neil"};
+    QTest::newRow("underscore literally") << "备注"
+                                          << "a_b" << QStringList{};
 }
 
 void TestCustomers::search() {
@@ -538,7 +554,8 @@ void TestCustomers::deleteAsksFirst() {
     QCOMPARE(box.buttons, MsgButtons::OkCancel);
     QCOMPARE(t.messages().shown.size(), size_t(1));
     QCOMPARE(t.rows("select 客户名称 from 客户信息 order by 客户编号"),
-             ok ? (QList<QStringList>{{"张三"}, {"王五"}}) : (QList<QStringList>{{"张三"}, {"李四"}, {"王五"}}));
+             ok ? (QList<QStringList>{{"张三"}, {"王五"}})
+                : (QList<QStringList>{{"张三"}, {"李四"}, {"王五"}}));
     QCOMPARE(grid->rowCount(), ok ? 2 : 3);
     QCOMPARE(grid->currentRecord().text("客户名称"), QString(ok ? "王五" : "李四"));
     QCOMPARE(t.count("维修记录"), 1);
@@ -558,7 +575,8 @@ void TestCustomers::sortByTitles() {
     auto titlePos = [&](const QString& field) {
         for (int l = 0; l < header->count(); ++l)
             if (grid->model()->headerData(l, Qt::Horizontal).toString().startsWith(field))
-                return QPoint(header->sectionViewportPosition(l) + header->sectionSize(l) / 2, header->height() / 2);
+                return QPoint(header->sectionViewportPosition(l) + header->sectionSize(l) / 2,
+                              header->height() / 2);
         return QPoint();
     };
     auto numbers = [&] {
@@ -574,8 +592,9 @@ void TestCustomers::sortByTitles() {
     for (int r = 0; r < grid->rowCount(); ++r)
         names << grid->cellText(r, "客户名称");
     QCOMPARE(names, (QStringList{"张三", "张三", "李四", "阿五"}));
-    QCOMPARE(grid->model()->headerData(header->logicalIndexAt(titlePos("客户名称")), Qt::Horizontal).toString(),
-             QString("客户名称 ▼"));
+    QCOMPARE(
+        grid->model()->headerData(header->logicalIndexAt(titlePos("客户名称")), Qt::Horizontal).toString(),
+        QString("客户名称 ▼"));
     // Name ascending, then number descending, applied when Ctrl is released.
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, titlePos("客户名称"));
     QTest::keyPress(grid, Qt::Key_Control);

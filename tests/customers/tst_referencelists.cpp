@@ -65,7 +65,7 @@ struct Window {
 
 class TestReferenceLists : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void layout_data();
     void layout();
     void emptyTable();
@@ -169,8 +169,9 @@ void TestReferenceLists::insertEditCancel() {
     w.press("nbEdit");
     w.type(1, "维修项目", "键盘鼠标");
     w.press("nbPost");
-    QCOMPARE(t.rows("select 维修项目 from 维修项目 order by rowid"),
-             (QList<QStringList>{{"主机"}, {"键盘鼠标"}, {"显示器"}, {"鼠标"}, {"系统"}, {"其他"}, {"电源'S"}}));
+    QCOMPARE(
+        t.rows("select 维修项目 from 维修项目 order by rowid"),
+        (QList<QStringList>{{"主机"}, {"键盘鼠标"}, {"显示器"}, {"鼠标"}, {"系统"}, {"其他"}, {"电源'S"}}));
     QVERIFY(t.messages().shown.empty());
 }
 
@@ -211,7 +212,8 @@ void TestReferenceLists::deleteAsks() {
     QCOMPARE(box.buttons, MsgButtons::OkCancel);
     QCOMPARE(t.count("维修项目"), ok ? 5 : 6);
     QCOMPARE(w.grid->rowCount(), ok ? 5 : 6);
-    QCOMPARE(t.rows("select count(*) from 维修项目 where 维修项目='鼠标'"), QList<QStringList>{{ok ? "0" : "1"}});
+    QCOMPARE(t.rows("select count(*) from 维修项目 where 维修项目='鼠标'"),
+             QList<QStringList>{{ok ? "0" : "1"}});
     QCOMPARE(w.grid->cellText(w.grid->currentIndex().row(), "维修项目"), QString(ok ? "系统" : "鼠标"));
 }
 
