@@ -125,7 +125,9 @@ DataGrid::~DataGrid() {
 void DataGrid::bind(Session& session, SharedQuery& query) {
     session_ = &session;
     query_ = &query;
-    proxy_.setSourceModel(query.model());
+    if (layer_)
+        layer_->setSourceModel(query.model());
+    proxy_.setSourceModel(layer_ ? static_cast<QAbstractItemModel*>(layer_.data()) : query.model());
     connect(&query, &SharedQuery::reloaded, this, [this] {
         keys_ = query_->sort();
         proxy_.setSortMarks(keys_);
@@ -133,6 +135,16 @@ void DataGrid::bind(Session& session, SharedQuery& query) {
     });
     onReset();
     refreshFooter();
+}
+
+void DataGrid::setSourceLayer(QAbstractProxyModel* layer) {
+    layer_ = layer;
+    if (!query_)
+        return;
+    if (layer_)
+        layer_->setSourceModel(query_->model());
+    proxy_.setSourceModel(layer_ ? static_cast<QAbstractItemModel*>(layer_.data()) : query_->model());
+    onReset();
 }
 
 void DataGrid::setColumns(const QList<GridColumn>& columns) {

@@ -45,6 +45,9 @@ public:
     ~DataGrid() override;
 
     void bind(Session& session, SharedQuery& query);
+    // Shows the query's rows through a model layered over them (rows being edited, for example).
+    // The layer keeps the query's columns and the first rows in place; nullptr removes it.
+    void setSourceLayer(QAbstractProxyModel* layer);
     SharedQuery* query() const { return query_; }
 
     // Which fields are shown, in order, with widths; empty shows every column of the result.
@@ -93,6 +96,7 @@ private:
 
     Session* session_ = nullptr;
     SharedQuery* query_ = nullptr;
+    QPointer<QAbstractProxyModel> layer_;
     GridModel proxy_;
     QList<GridColumn> columns_;
     QList<FooterCell> footer_;
