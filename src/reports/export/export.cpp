@@ -18,22 +18,32 @@ QStringList filters() {
 
 std::unique_ptr<TDBGridExport> writer(FileType type) {
     switch (type) {
-    case Text: return std::make_unique<TDBGridExportAsText>();
-    case Csv: return std::make_unique<TDBGridExportAsCSV>();
-    case Html: return std::make_unique<TDBGridExportAsHTML>();
-    case Rtf: return std::make_unique<TDBGridExportAsRTF>();
-    case Xls: break;
+    case Text:
+        return std::make_unique<TDBGridExportAsText>();
+    case Csv:
+        return std::make_unique<TDBGridExportAsCSV>();
+    case Html:
+        return std::make_unique<TDBGridExportAsHTML>();
+    case Rtf:
+        return std::make_unique<TDBGridExportAsRTF>();
+    case Xls:
+        break;
     }
     return std::make_unique<TDBGridExportAsXLS>();
 }
 
 QString extension(FileType type) {
     switch (type) {
-    case Text: return QStringLiteral("txt");
-    case Csv: return QStringLiteral("csv");
-    case Html: return QStringLiteral("htm");
-    case Rtf: return QStringLiteral("rtf");
-    case Xls: break;
+    case Text:
+        return QStringLiteral("txt");
+    case Csv:
+        return QStringLiteral("csv");
+    case Html:
+        return QStringLiteral("htm");
+    case Rtf:
+        return QStringLiteral("rtf");
+    case Xls:
+        break;
     }
     return QStringLiteral("xls");
 }
@@ -44,7 +54,8 @@ QString withExtension(const QString& fileName, const QString& ext) {
     return fileName + u'.' + ext;
 }
 
-bool run(Session& session, QWidget* parent, DataGrid& grid, const QString& defaultName, const ExportOptions& options) {
+bool run(Session& session, QWidget* parent, DataGrid& grid, const QString& defaultName,
+         const ExportOptions& options) {
     bool written = false;
     QObject* holder = parent ? static_cast<QObject*>(parent) : static_cast<QObject*>(&grid);
     session.guarded(parent, [&] {
@@ -69,9 +80,9 @@ bool run(Session& session, QWidget* parent, DataGrid& grid, const QString& defau
         // The dialog asked about the name as typed; a different file of the longer name is not
         // replaced without asking too.
         if (file != chosen && QFileInfo::exists(file) &&
-            !session.messages().ask(parent,
-                                    QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(file)),
-                                    QStringLiteral("提示")))
+            !session.messages().ask(
+                parent, QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(file)),
+                QStringLiteral("提示")))
             return;
 
         writer(FileType(type))->saveToFile(grid, file, options);

@@ -11,7 +11,8 @@ QByteArray encode(QStringView text) {
     // Slow path only for the rare text with characters outside GBK: one character at a time.
     out.clear();
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        const qsizetype len =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
         const QStringView ch = text.mid(i, len);
         QStringEncoder one("GBK");
         const QByteArray b = one.encode(ch);
@@ -28,8 +29,8 @@ QByteArray encode(QStringView text) {
 
 bool fitsGbk(QStringView character) {
     QStringEncoder gbk("GBK");
-    (void)gbk.encode(character);
-    return !gbk.hasError();
+    const QByteArray bytes = gbk.encode(character); // the encoding runs only when converted
+    return !bytes.isEmpty() && !gbk.hasError();
 }
 
 } // namespace Gbk

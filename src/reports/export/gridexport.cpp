@@ -43,7 +43,7 @@ bool isIntegerType(int typeId) {
 
 // Keeps the grid's current row and scroll position across the walk and stops its redrawing.
 class GridFreeze {
-public:
+  public:
     explicit GridFreeze(DataGrid& grid)
         : grid_(grid), current_(grid.currentIndex()), h_(grid.horizontalScrollBar()->value()),
           v_(grid.verticalScrollBar()->value()), updates_(grid.updatesEnabled()) {
@@ -59,7 +59,7 @@ public:
     GridFreeze(const GridFreeze&) = delete;
     GridFreeze& operator=(const GridFreeze&) = delete;
 
-private:
+  private:
     DataGrid& grid_;
     QPersistentModelIndex current_;
     int h_;
@@ -77,7 +77,7 @@ struct ColumnInfo {
 
 struct FooterInfo {
     ExportFooterCell cell;
-    int index = -1; // the field a count or sum reads
+    int index = -1;   // the field a count or sum reads
     qint64 total = 0; // ten-thousandths
     qint64 count = 0;
 };
@@ -128,10 +128,12 @@ void TDBGridExport::saveToFile(DataGrid& grid, const QString& fileName, const Ex
         TDM1::fail(QStringLiteral("不能对已关闭的数据集执行此操作。"));
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        TDM1::fail(QStringLiteral("无法创建文件“%1”：%2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        TDM1::fail(QStringLiteral("无法创建文件“%1”：%2")
+                       .arg(QDir::toNativeSeparators(fileName), file.errorString()));
     save(grid, file, options);
     if (!file.commit())
-        TDM1::fail(QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        TDM1::fail(QStringLiteral("无法保存文件“%1”：%2")
+                       .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
 void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& options) {
@@ -145,11 +147,13 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
     QSqlQuery rows(query->dm().db());
     rows.setForwardOnly(true);
     if (!rows.prepare(query->orderedSql()))
-        TDM1::fail(rows.lastError().databaseText().isEmpty() ? rows.lastError().text() : rows.lastError().databaseText());
+        TDM1::fail(rows.lastError().databaseText().isEmpty() ? rows.lastError().text()
+                                                             : rows.lastError().databaseText());
     for (const QVariant& p : query->params())
         rows.addBindValue(p);
     if (!rows.exec())
-        TDM1::fail(rows.lastError().databaseText().isEmpty() ? rows.lastError().text() : rows.lastError().databaseText());
+        TDM1::fail(rows.lastError().databaseText().isEmpty() ? rows.lastError().text()
+                                                             : rows.lastError().databaseText());
     const QSqlRecord record = rows.record();
 
     GridFreeze freeze(grid);
@@ -264,7 +268,8 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
         }
     }
     if (rows.lastError().isValid())
-        TDM1::fail(rows.lastError().databaseText().isEmpty() ? rows.lastError().text() : rows.lastError().databaseText());
+        TDM1::fail(rows.lastError().databaseText().isEmpty() ? rows.lastError().text()
+                                                             : rows.lastError().databaseText());
 
     if (!footer.isEmpty()) {
         QList<ExportFooterCell> row;

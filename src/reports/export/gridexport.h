@@ -57,8 +57,8 @@ struct ExportCell {
 struct ExportFooterCell {
     enum Kind { None, Text, Count, Sum };
     Kind kind = None;
-    QString text;      // the footer text as every text format writes it
-    double value = 0;  // count or sum, for the spreadsheet
+    QString text;     // the footer text as every text format writes it
+    double value = 0; // count or sum, for the spreadsheet
     ExportAlign align = ExportAlign::Center;
     QRgb background = ExportColors::Footer;
     ExportFont font;
@@ -85,7 +85,7 @@ struct ExportOptions {
 // in order: writePrefix, writeTitleRow, writeDataRow for every row, writeFooterRow for every
 // footer row, writeSuffix. The base writes nothing for any of them.
 class TDBGridExport {
-public:
+  public:
     virtual ~TDBGridExport() = default;
 
     // Writes the whole grid to the file: every row of its result, the title row and the footer.
@@ -101,7 +101,7 @@ public:
     virtual void writeFooterRow(const QList<ExportFooterCell>& cells);
     virtual void writeSuffix() {}
 
-protected:
+  protected:
     virtual void writeTitleCell(const ExportCell& cell, int column, bool last) {}
     virtual void writeDataCell(const ExportCell& cell, int column, bool last) {}
     virtual void writeFooterCell(const ExportFooterCell& cell, int column, bool last) {}
@@ -111,44 +111,46 @@ protected:
     void put(const char* ascii) { put(QByteArray(ascii)); }
     const ExportLook& look() const { return look_; }
 
-private:
+  private:
     QIODevice* out_ = nullptr;
     ExportLook look_;
 };
 
 // The writers. Each lives for one export.
 class TDBGridExportAsText : public TDBGridExport {
-public:
+  public:
     void writePrefix() override;
     void writeTitleRow(const QList<ExportCell>& cells) override;
     void writeDataRow(const QList<ExportCell>& cells) override;
     void writeFooterRow(const QList<ExportFooterCell>& cells) override;
 
-protected:
+  protected:
     void startRow();
     void writeTitleCell(const ExportCell& cell, int column, bool last) override { writeText(cell.text); }
     void writeDataCell(const ExportCell& cell, int column, bool last) override { writeText(cell.text); }
-    void writeFooterCell(const ExportFooterCell& cell, int column, bool last) override { writeText(cell.text); }
+    void writeFooterCell(const ExportFooterCell& cell, int column, bool last) override {
+        writeText(cell.text);
+    }
     void writeText(const QString& text);
     virtual QByteArray cellBytes(const QString& text) const;
     virtual char separator() const { return '\t'; }
 
-private:
+  private:
     bool firstRow_ = true;
     bool firstCell_ = true;
 };
 
 class TDBGridExportAsCSV : public TDBGridExportAsText {
-protected:
+  protected:
     QByteArray cellBytes(const QString& text) const override;
     char separator() const override { return separator_; }
 
-private:
+  private:
     char separator_ = ';';
 };
 
 class TDBGridExportAsHTML : public TDBGridExport {
-public:
+  public:
     void writePrefix() override;
     void writeTitleRow(const QList<ExportCell>& cells) override;
     void writeDataRow(const QList<ExportCell>& cells) override;
@@ -159,14 +161,14 @@ public:
     static QByteArray fontMarkup(const QString& text, const ExportFont& font);
     static QByteArray color(QRgb rgb);
 
-protected:
+  protected:
     void writeTitleCell(const ExportCell& cell, int column, bool last) override;
     void writeDataCell(const ExportCell& cell, int column, bool last) override;
     void writeFooterCell(const ExportFooterCell& cell, int column, bool last) override;
 };
 
 class TDBGridExportAsRTF : public TDBGridExport {
-public:
+  public:
     void writePrefix() override;
     void writeTitleRow(const QList<ExportCell>& cells) override;
     void writeDataRow(const QList<ExportCell>& cells) override;
@@ -176,7 +178,7 @@ public:
     // A text as the body holds it: control characters escaped, Chinese in the document's code page.
     static QByteArray escape(const QString& text);
 
-private:
+  private:
     struct Cell {
         QString text;
         ExportAlign align;
@@ -194,16 +196,16 @@ private:
 };
 
 class TDBGridExportAsXLS : public TDBGridExport {
-public:
+  public:
     void writePrefix() override;
     void writeSuffix() override;
 
-protected:
+  protected:
     void writeTitleCell(const ExportCell& cell, int column, bool last) override;
     void writeDataCell(const ExportCell& cell, int column, bool last) override;
     void writeFooterCell(const ExportFooterCell& cell, int column, bool last) override;
 
-private:
+  private:
     void record(quint16 code, const QByteArray& data);
     void label(const QString& text);
     void number(double value);

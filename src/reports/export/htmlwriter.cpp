@@ -4,9 +4,12 @@
 namespace {
 const char* alignWord(ExportAlign a) {
     switch (a) {
-    case ExportAlign::Left: return "LEFT";
-    case ExportAlign::Right: return "RIGHT";
-    case ExportAlign::Center: break;
+    case ExportAlign::Left:
+        return "LEFT";
+    case ExportAlign::Right:
+        return "RIGHT";
+    case ExportAlign::Center:
+        break;
     }
     return "CENTER";
 }
@@ -22,7 +25,8 @@ QByteArray TDBGridExportAsHTML::color(QRgb rgb) {
 
 QByteArray TDBGridExportAsHTML::fontMarkup(const QString& text, const ExportFont& font) {
     QByteArray out = "<FONT STYLE=\"font-family: " + Gbk::encode(font.name) +
-                     "; font-size: " + QByteArray::number(font.points) + "pt; color: #" + color(font.color) + "\">";
+                     "; font-size: " + QByteArray::number(font.points) + "pt; color: #" + color(font.color) +
+                     "\">";
     if (font.bold)
         out += "<B>";
     if (font.italic)
@@ -32,13 +36,15 @@ QByteArray TDBGridExportAsHTML::fontMarkup(const QString& text, const ExportFont
     if (font.strikeOut)
         out += "<STRIKE>";
     if (text.isEmpty()) {
-        out += "&nbsp";
+        out += "&nbsp;";
     } else {
         QString t = text;
-        t.replace(u'&', QStringLiteral("&amp"))
-            .replace(u'<', QStringLiteral("&lt"))
-            .replace(u'>', QStringLiteral("&gt"))
-            .replace(u'"', QStringLiteral("&quot"));
+        // Every entity ends with its semicolon: without it a reader takes a ";" that follows
+        // ("&quot;") for the entity's end and the value loses it.
+        t.replace(u'&', QStringLiteral("&amp;"))
+            .replace(u'<', QStringLiteral("&lt;"))
+            .replace(u'>', QStringLiteral("&gt;"))
+            .replace(u'"', QStringLiteral("&quot;"));
         out += Gbk::encode(t);
     }
     if (font.bold)

@@ -2,7 +2,9 @@
 #include "reports/export/gridexport.h"
 
 namespace {
-QByteArray num(qint64 n) { return QByteArray::number(n); }
+QByteArray num(qint64 n) {
+    return QByteArray::number(n);
+}
 } // namespace
 
 QByteArray TDBGridExportAsRTF::escape(const QString& text) {
@@ -25,7 +27,8 @@ QByteArray TDBGridExportAsRTF::escape(const QString& text) {
         } else if (c.unicode() < 0x80) {
             out += char(c.unicode());
         } else {
-            const qsizetype len = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+            const qsizetype len =
+                c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
             const QStringView ch = QStringView(text).mid(i, len);
             if (Gbk::fitsGbk(ch)) {
                 // Each byte of a Chinese character as a hex escape: a second byte may be "\", "{"

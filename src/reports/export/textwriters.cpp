@@ -38,7 +38,9 @@ void TDBGridExportAsText::writeText(const QString& text) {
     put(cellBytes(text));
 }
 
-QByteArray TDBGridExportAsText::cellBytes(const QString& text) const { return Gbk::encode(text); }
+QByteArray TDBGridExportAsText::cellBytes(const QString& text) const {
+    return Gbk::encode(text);
+}
 
 // ---- CSV: as text, separated by ";", every cell in double quotes ----
 

@@ -57,13 +57,17 @@ void TDBGridExportAsXLS::label(const QString& text) {
     record(0x0204, cellHeader(0) + le16(quint16(bytes.size())) + bytes);
 }
 
-void TDBGridExportAsXLS::number(double value) { record(0x0203, cellHeader(0) + leDouble(value)); }
+void TDBGridExportAsXLS::number(double value) {
+    record(0x0203, cellHeader(0) + leDouble(value));
+}
 
 void TDBGridExportAsXLS::rk(qint32 value) {
     record(0x027E, cellHeader(0) + le32((quint32(value) << 2) | 0x2));
 }
 
-void TDBGridExportAsXLS::blank() { record(0x0201, cellHeader(0x0017)); }
+void TDBGridExportAsXLS::blank() {
+    record(0x0201, cellHeader(0x0017));
+}
 
 void TDBGridExportAsXLS::writePrefix() {
     row_ = 0;
@@ -74,7 +78,9 @@ void TDBGridExportAsXLS::writePrefix() {
     record(0x0042, le16(936));
 }
 
-void TDBGridExportAsXLS::writeSuffix() { record(0x000A, {}); }
+void TDBGridExportAsXLS::writeSuffix() {
+    record(0x000A, {});
+}
 
 void TDBGridExportAsXLS::writeTitleCell(const ExportCell& cell, int, bool last) {
     label(cell.text);
@@ -83,7 +89,9 @@ void TDBGridExportAsXLS::writeTitleCell(const ExportCell& cell, int, bool last) 
 
 void TDBGridExportAsXLS::writeDataCell(const ExportCell& cell, int, bool last) {
     switch (cell.kind) {
-    case ExportCell::Blank: blank(); break;
+    case ExportCell::Blank:
+        blank();
+        break;
     case ExportCell::Integer:
         // An RK holds 30 bits; a larger whole number keeps its value as a NUMBER.
         if (cell.integer >= RkMin && cell.integer <= RkMax)
@@ -91,8 +99,12 @@ void TDBGridExportAsXLS::writeDataCell(const ExportCell& cell, int, bool last) {
         else
             number(double(cell.integer));
         break;
-    case ExportCell::Number: number(cell.number); break;
-    case ExportCell::Label: label(cell.text); break;
+    case ExportCell::Number:
+        number(cell.number);
+        break;
+    case ExportCell::Label:
+        label(cell.text);
+        break;
     }
     nextCell(last);
 }
