@@ -174,6 +174,7 @@ class TestExport : public QObject {
     void failureKeepsTheExistingFile();
     void unwritableFileIsReported();
     void gridKeepsItsRowAndPosition();
+    void rowsComeInTheGridsOrder();
     void libreOfficeReadsTheExports();
 };
 
@@ -501,6 +502,19 @@ void TestExport::gridKeepsItsRowAndPosition() {
     // Every row reached the file, not only those the grid had fetched.
     QCOMPARE(readFile(g.t.folder() + "/all.csv").count("\r\n"), 301);
     QCOMPARE(g.grid->currentRecord().text("客户名称"), QString("客户41"));
+}
+
+void TestExport::rowsComeInTheGridsOrder() {
+    SalesGrid g({{"客户名称", 90, {}}, {"价格", 65, {}}}, {{"价格", FooterCell::Sum, {}}});
+    g.add(1, "甲", {}, "5", "2008-1-1");
+    g.add(2, "乙", {}, "30", "2008-1-1");
+    g.add(3, "丙", {}, "12.5", "2008-1-1");
+    g.query();
+    g.grid->titleClicked("价格", false);
+    g.grid->titleClicked("价格", false); // the second click sorts descending
+    QVERIFY(g.exportAs(g.t.folder() + "/sorted.txt", 1));
+    QCOMPARE(readFile(g.t.folder() + "/sorted.txt"),
+             gbk("客户名称\t价格\r\n乙\t30\r\n丙\t12.5\r\n甲\t5\r\n\t47.5"));
 }
 
 namespace {
