@@ -60,6 +60,7 @@ public:
 
     void setFooter(const QList<FooterCell>& cells);
     bool hasFooter() const { return !footer_.isEmpty(); }
+    QList<FooterCell> footer() const { return footer_; }
     QString footerText(const QString& field) const;
     void refreshFooter();
 
