@@ -13,7 +13,9 @@ const QString kBakFilter = QStringLiteral("BAK文件 (*.BAK)");
 
 namespace Maintenance {
 
-QString backupFile(const QString& chosen) { return chosen + QStringLiteral(".bak"); }
+QString backupFile(const QString& chosen) {
+    return chosen + QStringLiteral(".bak");
+}
 
 void backup(Session& session, QWidget* parent) {
     if (session.backupFileName.isEmpty())
@@ -45,7 +47,7 @@ void restore(Session& session, QWidget* parent) {
     FileDialogSpec spec;
     spec.caption = QStringLiteral("数据恢复");
     spec.fileName = QFileInfo(session.backupFileName).isAbsolute() ? QFileInfo(session.backupFileName).path()
-                                                                    : ProgramFolder::path();
+                                                                   : ProgramFolder::path();
     spec.filter = kFilter;
     spec.selectedFilter = kBakFilter;
     const QString chosen = session.files().open(parent, spec);
@@ -62,13 +64,16 @@ void restore(Session& session, QWidget* parent) {
 
 void initialise(Session& session, QWidget* parent) {
     if (!session.messages().ask(
-            parent, QStringLiteral("确实进行数据初始化？如果进行本项操作，将要清空数据库中的全部内容！该操作不可恢复！"),
+            parent,
+            QStringLiteral(
+                "确实进行数据初始化？如果进行本项操作，将要清空数据库中的全部内容！该操作不可恢复！"),
             QStringLiteral("数据初始化")))
         return;
     TDM1& dm = session.dm();
     // Wholly or not at all: a failure leaves the database as it was.
     dm.transaction([&] {
-        for (const char* table : {"dinggou", "客户信息", "收款记录", "维修记录", "帐款明细", "维修项目", "操作员", "乡镇"})
+        for (const char* table :
+             {"dinggou", "客户信息", "收款记录", "维修记录", "帐款明细", "维修项目", "操作员", "乡镇"})
             dm.ADOall.exec(QStringLiteral("delete from %1").arg(TDM1::quoteId(QString::fromUtf8(table))));
         dm.writeSeedRows();
     });

@@ -34,7 +34,8 @@ OperatorForm::OperatorForm(QWidget* host, QVBoxLayout* layout) : QObject(host) {
     GroupBox2 = new QGroupBox(QStringLiteral("权限列表"), host);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     auto* grid = new QGridLayout(GroupBox2);
-    boxes = Permissions::build(GroupBox2, grid, {{1, 2, 3, 4, 5, 6}, {17, 7, 8, 13, 9, 14}, {10, 11, 12, 15, 16}});
+    boxes = Permissions::build(GroupBox2, grid,
+                               {{1, 2, 3, 4, 5, 6}, {17, 7, 8, 13, 9, 14}, {10, 11, 12, 15, 16}});
     Button1 = new QPushButton(QStringLiteral("全选"), GroupBox2);
     Button1->setObjectName(QStringLiteral("Button1"));
     grid->addWidget(Button1, 5, 2, Qt::AlignRight | Qt::AlignBottom);

@@ -13,7 +13,7 @@ class MessageService;
 // three columns and the "全选" button.
 class OperatorForm : public QObject {
     Q_OBJECT
-public:
+  public:
     OperatorForm(QWidget* host, QVBoxLayout* layout);
 
     // Empties the four boxes, unticks every flag and focuses the number; "全选" keeps its caption.

@@ -59,7 +59,8 @@ Tcaozuorenyuan::Tcaozuorenyuan(Session& session, QWidget* parent) : Screen(sessi
     GroupBox2 = new QGroupBox(QStringLiteral("权限列表"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     auto* grid = new QGridLayout(GroupBox2);
-    boxes = Permissions::build(GroupBox2, grid, {{1, 2, 3, 4, 5, 6, 17, 7, 8}, {13, 9, 14, 10, 11, 12, 15, 16}});
+    boxes =
+        Permissions::build(GroupBox2, grid, {{1, 2, 3, 4, 5, 6, 17, 7, 8}, {13, 9, 14, 10, 11, 12, 15, 16}});
     frames->addWidget(GroupBox2);
 
     auto* buttons = new QHBoxLayout;
@@ -71,7 +72,8 @@ Tcaozuorenyuan::Tcaozuorenyuan(Session& session, QWidget* parent) : Screen(sessi
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
-    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this, [this] { guarded([this] { showRights(); }); });
+    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
+            [this] { guarded([this] { showRights(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn3Click(); }); });
@@ -103,7 +105,8 @@ void Tcaozuorenyuan::watchSubWindow() {
 void Tcaozuorenyuan::rebuild() {
     StringGrid1->clearContents();
     StringGrid1->setRowCount(0);
-    const auto rows = dm().ADOall.query(QStringLiteral("select rowid as rid, 操作员, 姓名 from 操作员 order by rowid"));
+    const auto rows =
+        dm().ADOall.query(QStringLiteral("select rowid as rid, 操作员, 姓名 from 操作员 order by rowid"));
     for (const Row& r : rows) {
         const QString number = r.text(QStringLiteral("操作员"));
         const QString name = r.text(QStringLiteral("姓名"));
@@ -126,7 +129,8 @@ void Tcaozuorenyuan::showRights() {
         return;
     }
     const qlonglong rowId = StringGrid1->item(r, 0)->data(RowIdRole).toLongLong();
-    Permissions::show(boxes, dm().ADOall.first(QStringLiteral("select * from 操作员 where rowid=?"), {rowId}));
+    Permissions::show(boxes,
+                      dm().ADOall.first(QStringLiteral("select * from 操作员 where rowid=?"), {rowId}));
 }
 
 void Tcaozuorenyuan::BitBtn1Click() {
@@ -143,7 +147,8 @@ void Tcaozuorenyuan::BitBtn2Click() {
         return;
     const QString number = StringGrid1->item(r, 0)->text();
     if (number == QStringLiteral("0001")) {
-        msg().error(this, QStringLiteral("对不起！系统管理员的信息不能修改！如要修改密码，请点击“密码修改”！"),
+        msg().error(this,
+                    QStringLiteral("对不起！系统管理员的信息不能修改！如要修改密码，请点击“密码修改”！"),
                     QStringLiteral("提示"));
         return;
     }

@@ -9,7 +9,7 @@ class QTableWidget;
 // The operators screen: the list of operators, the rights of the one chosen, new, edit, delete.
 class Tcaozuorenyuan : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Tcaozuorenyuan(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(250, 0, width(), height()); }
     bool maximisable() const override { return true; }
@@ -28,11 +28,11 @@ public:
     QPushButton* BitBtn3; // 删除
     QPushButton* BitBtn4; // 退出
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn3Click();

@@ -54,7 +54,8 @@ Tdayinshezhi::Tdayinshezhi(Session& session, QWidget* parent) : Screen(session, 
 
 void Tdayinshezhi::FormShow() {
     ComboBox1->clear();
-    ComboBox1->addItems({QStringLiteral("lpt1"), QStringLiteral("lpt2"), QStringLiteral("lpt3"), QStringLiteral("lpt4")});
+    ComboBox1->addItems(
+        {QStringLiteral("lpt1"), QStringLiteral("lpt2"), QStringLiteral("lpt3"), QStringLiteral("lpt4")});
     const QString file = ProgramFolder::iniFile();
     Edit1->setText(IniFile::read(file, kSection, kShopName, QStringLiteral("Quorvane软件开发公司")));
     ComboBox1->setEditText(IniFile::read(file, kSection, kPort, QStringLiteral("lpt1")));

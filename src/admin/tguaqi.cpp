@@ -52,7 +52,9 @@ Tguaqi::Tguaqi(Session& session, QWidget* mainWindow)
     BitBtn2->hide();
 }
 
-Tguaqi::~Tguaqi() { showWorkArea(); }
+Tguaqi::~Tguaqi() {
+    showWorkArea();
+}
 
 void Tguaqi::run(Session& session, QWidget* mainWindow) {
     Tguaqi lock(session, mainWindow);

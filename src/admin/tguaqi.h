@@ -11,7 +11,7 @@ class Session;
 // is locked the main window's work area is hidden, and neither Esc nor a close request ends it.
 class Tguaqi : public QDialog {
     Q_OBJECT
-public:
+  public:
     Tguaqi(Session& session, QWidget* mainWindow = nullptr);
     ~Tguaqi() override;
 
@@ -26,13 +26,13 @@ public:
     QPushButton* BitBtn2; // 唤醒
     QPushButton* BitBtn3; // 取消
 
-public slots:
+  public slots:
     void reject() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void BitBtn1Click();
     void BitBtn2Click();
     void showWorkArea();

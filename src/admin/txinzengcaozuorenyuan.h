@@ -7,7 +7,7 @@ class QPushButton;
 // The new-operator window: number, name, password twice and the seventeen flags.
 class Txinzengcaozuorenyuan : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Txinzengcaozuorenyuan(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(150, 0, width(), height()); }
 
@@ -16,10 +16,10 @@ public:
     QPushButton* BitBtn2; // 下一个
     QPushButton* BitBtn3; // 退出
 
-signals:
+  signals:
     // A new operator was stored.
     void saved();
 
-private:
+  private:
     void BitBtn1Click();
 };

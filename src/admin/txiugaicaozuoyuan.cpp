@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 Txiugaicaozuoyuan::Txiugaicaozuoyuan(Session& session, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowMinimizeButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       session_(session) {
     setObjectName(QStringLiteral("Txiugaicaozuoyuan"));
     setWindowTitle(QStringLiteral("修改操作人员"));
@@ -29,7 +29,8 @@ Txiugaicaozuoyuan::Txiugaicaozuoyuan(Session& session, QWidget* parent)
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
     layout->addLayout(buttons);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this,
+            [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -49,8 +50,8 @@ void Txiugaicaozuoyuan::FormShow() {
     form->Edit3->clear();
     form->Edit4->clear();
     form->Edit1->setText(number_);
-    const Row r = session_.dm().ADOall.first(QStringLiteral("select * from 操作员 where rowid=? and 操作员=?"),
-                                             {rowId_, number_});
+    const Row r = session_.dm().ADOall.first(
+        QStringLiteral("select * from 操作员 where rowid=? and 操作员=?"), {rowId_, number_});
     form->Edit2->setText(r.text(QStringLiteral("姓名")));
     form->Edit3->setText(r.text(QStringLiteral("密码")));
     Permissions::show(form->boxes, r);
@@ -70,7 +71,8 @@ void Txiugaicaozuoyuan::BitBtn1Click() {
     try {
         dm.transaction([&] {
             const int changed = dm.ADOall.exec(
-                QStringLiteral("update 操作员 set %1 where rowid=? and 操作员=?").arg(sets.join(u',')), params);
+                QStringLiteral("update 操作员 set %1 where rowid=? and 操作员=?").arg(sets.join(u',')),
+                params);
             // An operator deleted meanwhile is not reported as saved.
             if (changed != 1)
                 TDM1::fail(QStringLiteral("操作员“%1”已不存在！").arg(number_));

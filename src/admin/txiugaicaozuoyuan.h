@@ -8,7 +8,7 @@ class Session;
 // The edit-operator dialog, shown modally and kept for the whole run. The number is read-only.
 class Txiugaicaozuoyuan : public QDialog {
     Q_OBJECT
-public:
+  public:
     Txiugaicaozuoyuan(Session& session, QWidget* parent = nullptr);
 
     // The operator to edit: its number and the row that holds it.
@@ -19,10 +19,10 @@ public:
     QPushButton* BitBtn1; // 保存
     QPushButton* BitBtn2; // 退出
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void FormShow();
     void BitBtn1Click();
 

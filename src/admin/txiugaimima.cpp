@@ -59,7 +59,8 @@ void Txiugaimima::BitBtn1Click() {
     const Row r = dm().ADOall.first(QStringLiteral("select 密码 from 操作员 where 操作员=?"), {number});
     if (r.isEmpty()) {
         // The row may be gone (deleted or initialised away); an update would change nothing.
-        msg().error(this, QStringLiteral("操作员“%1”已不存在，无法修改密码！").arg(number), QStringLiteral("错误！"));
+        msg().error(this, QStringLiteral("操作员“%1”已不存在，无法修改密码！").arg(number),
+                    QStringLiteral("错误！"));
         return;
     }
     if (Edit2->text() != r.text(QStringLiteral("密码"))) {
@@ -72,7 +73,8 @@ void Txiugaimima::BitBtn1Click() {
     }
     try {
         dm().transaction([&] {
-            dm().ADOall.exec(QStringLiteral("update 操作员 set 密码=? where 操作员=?"), {Edit4->text(), number});
+            dm().ADOall.exec(QStringLiteral("update 操作员 set 密码=? where 操作员=?"),
+                             {Edit4->text(), number});
         });
     } catch (const DbError& e) {
         msg().plain(this, e.text());

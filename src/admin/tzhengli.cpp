@@ -48,14 +48,16 @@ Tzhengli::Tzhengli(Session& session, QWidget* parent) : Screen(session, parent) 
 }
 
 void Tzhengli::BitBtn1Click() {
-    if (!msg().ask(this, QStringLiteral("确实删除历史记录？该操作不可恢复！"), QStringLiteral("删除历史记录")))
+    if (!msg().ask(this, QStringLiteral("确实删除历史记录？该操作不可恢复！"),
+                   QStringLiteral("删除历史记录")))
         return;
     const QString day = Dates::toSql(DateTimePicker1->date());
     // All four tables or none.
     dm().transaction([&] {
         for (const char* table : {"dinggou", "收款记录", "维修记录", "帐款明细"})
             dm().ADOall.exec(
-                QStringLiteral("delete from %1 where 日期<?").arg(TDM1::quoteId(QString::fromUtf8(table))), {day});
+                QStringLiteral("delete from %1 where 日期<?").arg(TDM1::quoteId(QString::fromUtf8(table))),
+                {day});
     });
     msg().info(this, QStringLiteral("删除成功！"), QStringLiteral("提示"));
 }

@@ -9,7 +9,7 @@ class QPushButton;
 // History clearing: removes sales, repairs, account entries and receipts dated before a day.
 class Tzhengli : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Tzhengli(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(310, 0, width(), height()); }
 
@@ -19,6 +19,6 @@ public:
     QPushButton* BitBtn1; // 确定
     QPushButton* BitBtn2; // 退出
 
-private:
+  private:
     void BitBtn1Click();
 };

@@ -16,11 +16,12 @@
 #include <vector>
 
 namespace {
-const char* const kTableNames[] = {"操作员", "客户信息", "维修项目", "dinggou", "维修记录", "帐款明细", "收款记录", "乡镇"};
+const char* const kTableNames[] = {"操作员",   "客户信息", "维修项目", "dinggou",
+                                   "维修记录", "帐款明细", "收款记录", "乡镇"};
 
 // A raw connection of its own, closed when it goes out of scope.
 class Connection {
-public:
+  public:
     Connection(const QString& file, int flags) {
         const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db_, flags, nullptr);
         if (rc != SQLITE_OK)
@@ -32,7 +33,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
     sqlite3* get() const { return db_; }
-    QString message() const { return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory"); }
+    QString message() const {
+        return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+    }
 
     // The first column of every row of a statement.
     QStringList column(const QString& sql) const {
@@ -49,7 +52,7 @@ public:
         return out;
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 
@@ -107,7 +110,8 @@ QString newFileBeside(const QString& target) {
 }
 
 void syncFolder(const QString& file) {
-    const int fd = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int fd =
+        ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -116,7 +120,8 @@ void syncFolder(const QString& file) {
 
 void renameOver(const QString& from, const QString& to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        TDM1::fail(QStringLiteral("无法写入文件“%1”：%2").arg(to, QString::fromLocal8Bit(std::strerror(errno))));
+        TDM1::fail(
+            QStringLiteral("无法写入文件“%1”：%2").arg(to, QString::fromLocal8Bit(std::strerror(errno))));
     syncFolder(to);
 }
 
@@ -136,7 +141,9 @@ QString copyBeside(sqlite3* src, const QString& target) {
 
 namespace DbBackup {
 
-QString safetyCopyName(const QString& databaseFile) { return databaseFile + QStringLiteral(".before-restore"); }
+QString safetyCopyName(const QString& databaseFile) {
+    return databaseFile + QStringLiteral(".before-restore");
+}
 
 void backupTo(TDM1& dm, const QString& file) {
     refuseDuringSave(dm);
@@ -171,8 +178,8 @@ void validate(TDM1& dm, const QString& file) {
                 return n.compare(wanted, Qt::CaseInsensitive) == 0;
             });
             if (!found)
-                TDM1::fail(
-                    QStringLiteral("文件“%1”不是本程序的数据库（表“%2”缺少列“%3”）").arg(file, table, wanted));
+                TDM1::fail(QStringLiteral("文件“%1”不是本程序的数据库（表“%2”缺少列“%3”）")
+                               .arg(file, table, wanted));
         }
     }
 }

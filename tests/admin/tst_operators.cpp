@@ -43,7 +43,8 @@ void addOperator(TestSession& t, const QString& number, const QString& name, con
     QStringList marks;
     for (int i = 0; i < values.size(); ++i)
         marks << "?";
-    t.dm().ADOall.exec(QString("insert into 操作员 (%1) values (%2)").arg(cols.join(','), marks.join(',')), values);
+    t.dm().ADOall.exec(QString("insert into 操作员 (%1) values (%2)").arg(cols.join(','), marks.join(',')),
+                       values);
 }
 
 QList<int> ticked(QWidget* w) {
@@ -88,7 +89,7 @@ QList<int> allFlags() {
 
 class TestOperators : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void registryHoldsScreensAndCommands();
     void listAndRights();
     void protectedAdministrator_data();
@@ -115,9 +116,9 @@ void TestOperators::registryHoldsScreensAndCommands() {
     ScreenRegistry r;
     registerAdminScreens(r);
     const QList<QPair<QString, QString>> screens{{"操作人员设置", "Tcaozuorenyuan"},
-                                                  {"修改密码", "Txiugaimima"},
-                                                  {"店铺名称设置", "Tdayinshezhi"},
-                                                  {"数据整理", "Tzhengli"}};
+                                                 {"修改密码", "Txiugaimima"},
+                                                 {"店铺名称设置", "Tdayinshezhi"},
+                                                 {"数据整理", "Tzhengli"}};
     for (const auto& [caption, cls] : screens) {
         QVERIFY2(r.screen(caption), qPrintable(caption));
         std::unique_ptr<Screen> s(r.screen(caption)(t.session()));
@@ -162,10 +163,13 @@ void TestOperators::protectedAdministrator_data() {
     QTest::addColumn<QList<QStringList>>("left");
     const QList<QStringList> all{{"0001", "系统管理员"}, {"0001", "李四"}};
     QTest::newRow("administrator not edited")
-        << 0 << "修改" << QStringList{"对不起！系统管理员的信息不能修改！如要修改密码，请点击“密码修改”！"} << all;
-    QTest::newRow("administrator not deleted") << 0 << "删除" << QStringList{"对不起！系统管理员不能删除！"} << all;
+        << 0 << "修改" << QStringList{"对不起！系统管理员的信息不能修改！如要修改密码，请点击“密码修改”！"}
+        << all;
+    QTest::newRow("administrator not deleted")
+        << 0 << "删除" << QStringList{"对不起！系统管理员不能删除！"} << all;
     QTest::newRow("another 0001 not edited")
-        << 1 << "修改" << QStringList{"对不起！系统管理员的信息不能修改！如要修改密码，请点击“密码修改”！"} << all;
+        << 1 << "修改" << QStringList{"对不起！系统管理员的信息不能修改！如要修改密码，请点击“密码修改”！"}
+        << all;
     QTest::newRow("another 0001 deleted alone")
         << 1 << "删除" << QStringList{"确实删除记录？该操作不可恢复！", "删除操作人员成功！"}
         << QList<QStringList>{{"0001", "系统管理员"}};
@@ -238,17 +242,33 @@ void TestOperators::newOperatorChecks_data() {
     QTest::addColumn<QStringList>("boxesAfter"); // Edit1 to Edit4 after the save
     QTest::addColumn<QList<QStringList>>("stored");
     const QList<QStringList> none{{"0001", "系统管理员", ""}};
-    QTest::newRow("no number") << "" << "张三" << "a" << "a" << "编号不能为空！"
-                               << QStringList{"", "张三", "a", "a"} << none;
-    QTest::newRow("number taken") << "0001" << "张三" << "a" << "a" << "此编号已经存在！"
-                                  << QStringList{"", "张三", "a", "a"} << none;
-    QTest::newRow("passwords differ in case") << "0002" << "张三" << "abc" << "ABC" << "两次密码不一致！"
-                                              << QStringList{"0002", "张三", "", ""} << none;
-    QTest::newRow("saved") << "0002" << "张三" << "Pw1" << "Pw1" << "新增操作人员成功！"
-                           << QStringList{"0002", "张三", "Pw1", "Pw1"}
+    QTest::newRow("no number") << ""
+                               << "张三"
+                               << "a"
+                               << "a"
+                               << "编号不能为空！" << QStringList{"", "张三", "a", "a"} << none;
+    QTest::newRow("number taken") << "0001"
+                                  << "张三"
+                                  << "a"
+                                  << "a"
+                                  << "此编号已经存在！" << QStringList{"", "张三", "a", "a"} << none;
+    QTest::newRow("passwords differ in case")
+        << "0002"
+        << "张三"
+        << "abc"
+        << "ABC"
+        << "两次密码不一致！" << QStringList{"0002", "张三", "", ""} << none;
+    QTest::newRow("saved") << "0002"
+                           << "张三"
+                           << "Pw1"
+                           << "Pw1"
+                           << "新增操作人员成功！" << QStringList{"0002", "张三", "Pw1", "Pw1"}
                            << QList<QStringList>{{"0001", "系统管理员", ""}, {"0002", "张三", "Pw1"}};
-    QTest::newRow("quote kept") << "0'3" << "O'Neil" << "" << "" << "新增操作人员成功！"
-                                << QStringList{"0'3", "O'Neil", "", ""}
+    QTest::newRow("quote kept") << "0'3"
+                                << "O'Neil"
+                                << ""
+                                << ""
+                                << "新增操作人员成功！" << QStringList{"0'3", "O'Neil", "", ""}
                                 << QList<QStringList>{{"0001", "系统管理员", ""}, {"0'3", "O'Neil", ""}};
 }
 
@@ -277,7 +297,8 @@ void TestOperators::newOperatorChecks() {
     QCOMPARE(t.messages().last().caption, QString("提示"));
     const bool ok = message == "新增操作人员成功！";
     QCOMPARE(t.messages().last().icon, ok ? MsgIcon::Information : MsgIcon::Error);
-    QCOMPARE((QStringList{f->Edit1->text(), f->Edit2->text(), f->Edit3->text(), f->Edit4->text()}), boxesAfter);
+    QCOMPARE((QStringList{f->Edit1->text(), f->Edit2->text(), f->Edit3->text(), f->Edit4->text()}),
+             boxesAfter);
     QCOMPARE(t.rows("select 操作员, 姓名, 密码 from 操作员 order by rowid"), stored);
     QCOMPARE(saved.count(), ok ? 1 : 0);
     if (ok) {
@@ -406,14 +427,36 @@ void TestOperators::passwordChange_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("after");
-    QTest::newRow("no password, empty old box") << QVariant() << "" << "Abc" << "Abc" << "修改成功！"
-                                                << "提示！" << "Abc";
-    QTest::newRow("old password in other case") << QVariant("Abc") << "abc" << "x" << "x" << "旧密码不正确！"
-                                                << "错误！" << "Abc";
-    QTest::newRow("new passwords differ") << QVariant("Abc") << "Abc" << "x" << "X" << "两次密码不一致！"
-                                          << "错误！" << "Abc";
-    QTest::newRow("changed") << QVariant("Abc") << "Abc" << "Q'1" << "Q'1" << "修改成功！" << "提示！" << "Q'1";
-    QTest::newRow("emptied") << QVariant("Abc") << "Abc" << "" << "" << "修改成功！" << "提示！" << "";
+    QTest::newRow("no password, empty old box") << QVariant() << ""
+                                                << "Abc"
+                                                << "Abc"
+                                                << "修改成功！"
+                                                << "提示！"
+                                                << "Abc";
+    QTest::newRow("old password in other case") << QVariant("Abc") << "abc"
+                                                << "x"
+                                                << "x"
+                                                << "旧密码不正确！"
+                                                << "错误！"
+                                                << "Abc";
+    QTest::newRow("new passwords differ") << QVariant("Abc") << "Abc"
+                                          << "x"
+                                          << "X"
+                                          << "两次密码不一致！"
+                                          << "错误！"
+                                          << "Abc";
+    QTest::newRow("changed") << QVariant("Abc") << "Abc"
+                             << "Q'1"
+                             << "Q'1"
+                             << "修改成功！"
+                             << "提示！"
+                             << "Q'1";
+    QTest::newRow("emptied") << QVariant("Abc") << "Abc"
+                             << ""
+                             << ""
+                             << "修改成功！"
+                             << "提示！"
+                             << "";
 }
 
 void TestOperators::passwordChange() {
@@ -450,11 +493,16 @@ void TestOperators::lockAcceptsOnlyLoginPassword_data() {
     QTest::addColumn<QString>("login");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("locks");
-    QTest::newRow("empty login, empty box") << "" << "" << true;
-    QTest::newRow("empty login, something typed") << "" << "x" << false;
-    QTest::newRow("as typed at login") << "ABC" << "ABC" << true;
-    QTest::newRow("stored case, not as typed") << "ABC" << "abc" << false;
-    QTest::newRow("empty box") << "ABC" << "" << false;
+    QTest::newRow("empty login, empty box") << ""
+                                            << "" << true;
+    QTest::newRow("empty login, something typed") << ""
+                                                  << "x" << false;
+    QTest::newRow("as typed at login") << "ABC"
+                                       << "ABC" << true;
+    QTest::newRow("stored case, not as typed") << "ABC"
+                                               << "abc" << false;
+    QTest::newRow("empty box") << "ABC"
+                               << "" << false;
 }
 
 void TestOperators::lockAcceptsOnlyLoginPassword() {
@@ -596,20 +644,24 @@ void TestOperators::lockCommandIsModal() {
 }
 
 void TestOperators::shopNameSettings_data() {
-    QTest::addColumn<QString>("fileBefore"); // empty: no file
-    QTest::addColumn<QString>("typedName");  // "-" keeps the name offered
+    QTest::addColumn<QString>("fileBefore");  // empty: no file
+    QTest::addColumn<QString>("typedName");   // "-" keeps the name offered
     QTest::addColumn<QStringList>("offered"); // name, port, footer
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("fileAfter"); // name, port, footer; empty: no file
-    QTest::newRow("no file") << "" << "-" << QStringList{"Quorvane软件开发公司", "lpt1", "欢迎您再次光临！"}
-                             << "配置成功！" << QStringList{"Quorvane软件开发公司", "lpt1", "欢迎您再次光临！"};
-    QTest::newRow("new name") << "[程序参数]\r\n店铺名称=旧店\r\n打印端口=lpt3\r\n小票尾=谢谢\r\n" << "实惠电脑"
-                              << QStringList{"旧店", "lpt3", "谢谢"} << "配置成功！"
+    QTest::newRow("no file") << ""
+                             << "-" << QStringList{"Quorvane软件开发公司", "lpt1", "欢迎您再次光临！"}
+                             << "配置成功！"
+                             << QStringList{"Quorvane软件开发公司", "lpt1", "欢迎您再次光临！"};
+    QTest::newRow("new name") << "[程序参数]\r\n店铺名称=旧店\r\n打印端口=lpt3\r\n小票尾=谢谢\r\n"
+                              << "实惠电脑" << QStringList{"旧店", "lpt3", "谢谢"} << "配置成功！"
                               << QStringList{"实惠电脑", "lpt3", "谢谢"};
-    QTest::newRow("empty port saved as lpt1") << "[程序参数]\r\n店铺名称=旧店\r\n打印端口=\r\n" << "-"
-                                              << QStringList{"旧店", "", "欢迎您再次光临！"} << "配置成功！"
-                                              << QStringList{"旧店", "lpt1", "欢迎您再次光临！"};
-    QTest::newRow("empty name") << "" << "" << QStringList{"Quorvane软件开发公司", "lpt1", "欢迎您再次光临！"}
+    QTest::newRow("empty port saved as lpt1")
+        << "[程序参数]\r\n店铺名称=旧店\r\n打印端口=\r\n"
+        << "-" << QStringList{"旧店", "", "欢迎您再次光临！"} << "配置成功！"
+        << QStringList{"旧店", "lpt1", "欢迎您再次光临！"};
+    QTest::newRow("empty name") << ""
+                                << "" << QStringList{"Quorvane软件开发公司", "lpt1", "欢迎您再次光临！"}
                                 << "信息不完整！" << QStringList{};
 }
 
