@@ -19,7 +19,8 @@ RecordEditDialog::RecordEditDialog(Session& session, QWidget* parent, EditDialog
     setObjectName(config_.objectName);
     setWindowTitle(config_.caption);
     setFont(QFont(QStringLiteral("宋体"), -1));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     auto* outer = new QVBoxLayout(this);
     auto* g = new QGridLayout;
@@ -75,12 +76,15 @@ RecordEditDialog::RecordEditDialog(Session& session, QWidget* parent, EditDialog
 
     EntryForm::tabOrder(chain + QList<QWidget*>{BitBtn1, BitBtn2});
     EnterChain::install(chain);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this,
+            [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
 }
 
-QLineEdit* RecordEditDialog::edit(const QString& column) const { return edits_.value(column); }
+QLineEdit* RecordEditDialog::edit(const QString& column) const {
+    return edits_.value(column);
+}
 
 void RecordEditDialog::load(const Row& row) {
     const QDate date = row.date(QStringLiteral("日期"));
@@ -105,7 +109,8 @@ void RecordEditDialog::showModal() {
 
 void RecordEditDialog::BitBtn1Click() {
     MessageService& msg = session_.messages();
-    if (edit(QStringLiteral("客户名称"))->text().isEmpty() || edit(config_.requiredColumn)->text().isEmpty()) {
+    if (edit(QStringLiteral("客户名称"))->text().isEmpty() ||
+        edit(config_.requiredColumn)->text().isEmpty()) {
         msg.error(this, QStringLiteral("信息不完整！"), QStringLiteral("提示"));
         return;
     }
@@ -120,11 +125,20 @@ void RecordEditDialog::BitBtn1Click() {
         for (const EditField& f : config_.fields) {
             QVariant v;
             switch (f.kind) {
-            case EditField::Number: v = Values::wholeNumber(edit(f.column)->text()); break;
-            case EditField::Amount: v = Money::parse(edit(f.column)->text()).toVariant(); break;
-            case EditField::Date: v = Dates::toSql(DateTimePicker1->date()); break;
-            case EditField::Memo: v = Memo1->toPlainText(); break;
-            default: v = edit(f.column)->text();
+            case EditField::Number:
+                v = Values::wholeNumber(edit(f.column)->text());
+                break;
+            case EditField::Amount:
+                v = Money::parse(edit(f.column)->text()).toVariant();
+                break;
+            case EditField::Date:
+                v = Dates::toSql(DateTimePicker1->date());
+                break;
+            case EditField::Memo:
+                v = Memo1->toPlainText();
+                break;
+            default:
+                v = edit(f.column)->text();
             }
             assignments << TDM1::quoteId(f.column) + QStringLiteral("=?");
             values << v;
@@ -152,48 +166,57 @@ void RecordEditDialog::BitBtn1Click() {
 }
 
 Txiugaidinggoujilu::Txiugaidinggoujilu(Session& session, QWidget* parent)
-    : RecordEditDialog(session, parent,
-                       {QStringLiteral("Txiugaidinggoujilu"),
-                        QStringLiteral("修改销售记录"),
-                        QStringLiteral("dinggou"),
-                        {{QStringLiteral("客户编号"), QStringLiteral("Edit7"), QStringLiteral("客户编号"), EditField::Number},
-                         {QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("客户名称"), EditField::Text,
-                          QStringLiteral("输入客户名称后请回车")},
-                         {QStringLiteral("身份证号"), QStringLiteral("Edit9"), QStringLiteral("身份证号"), EditField::ReadOnly},
-                         {QStringLiteral("出生年"), QStringLiteral("Edit10"), QStringLiteral("出生年"), EditField::ReadOnly},
-                         {QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("电话"), EditField::Text,
-                          QStringLiteral("输入客户电话后请回车")},
-                         {QStringLiteral("手机"), QStringLiteral("Edit8"), QStringLiteral("手机")},
-                         {QStringLiteral("地址"), QStringLiteral("Edit2"), QStringLiteral("地址")},
-                         {QStringLiteral("订购型号"), QStringLiteral("Edit4"), QStringLiteral("订购型号")},
-                         {QStringLiteral("主机序列号"), QStringLiteral("Edit5"), QStringLiteral("主机序列号")},
-                         {QStringLiteral("价格"), QStringLiteral("Edit6"), QStringLiteral("价格"), EditField::Amount},
-                         {QStringLiteral("日期"), QStringLiteral("DateTimePicker1"), QStringLiteral("日期"), EditField::Date},
-                         {QStringLiteral("备注"), QStringLiteral("Memo1"), QStringLiteral("备注"), EditField::Memo}},
-                        QStringLiteral("价格"),
-                        false,
-                        QStringLiteral("修改订购（销售）记录成功！")}) {}
+    : RecordEditDialog(
+          session, parent,
+          {QStringLiteral("Txiugaidinggoujilu"),
+           QStringLiteral("修改销售记录"),
+           QStringLiteral("dinggou"),
+           {{QStringLiteral("客户编号"), QStringLiteral("Edit7"), QStringLiteral("客户编号"),
+             EditField::Number},
+            {QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("客户名称"), EditField::Text,
+             QStringLiteral("输入客户名称后请回车")},
+            {QStringLiteral("身份证号"), QStringLiteral("Edit9"), QStringLiteral("身份证号"),
+             EditField::ReadOnly},
+            {QStringLiteral("出生年"), QStringLiteral("Edit10"), QStringLiteral("出生年"),
+             EditField::ReadOnly},
+            {QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("电话"), EditField::Text,
+             QStringLiteral("输入客户电话后请回车")},
+            {QStringLiteral("手机"), QStringLiteral("Edit8"), QStringLiteral("手机")},
+            {QStringLiteral("地址"), QStringLiteral("Edit2"), QStringLiteral("地址")},
+            {QStringLiteral("订购型号"), QStringLiteral("Edit4"), QStringLiteral("订购型号")},
+            {QStringLiteral("主机序列号"), QStringLiteral("Edit5"), QStringLiteral("主机序列号")},
+            {QStringLiteral("价格"), QStringLiteral("Edit6"), QStringLiteral("价格"), EditField::Amount},
+            {QStringLiteral("日期"), QStringLiteral("DateTimePicker1"), QStringLiteral("日期"),
+             EditField::Date},
+            {QStringLiteral("备注"), QStringLiteral("Memo1"), QStringLiteral("备注"), EditField::Memo}},
+           QStringLiteral("价格"),
+           false,
+           QStringLiteral("修改订购（销售）记录成功！")}) {}
 
 Txiugaiweixiujilu::Txiugaiweixiujilu(Session& session, QWidget* parent)
-    : RecordEditDialog(session, parent,
-                       {QStringLiteral("Txiugaiweixiujilu"),
-                        QStringLiteral("修改返修记录"),
-                        QStringLiteral("维修记录"),
-                        {{QStringLiteral("客户编号"), QStringLiteral("Edit7"), QStringLiteral("客户编号"), EditField::Number},
-                         {QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("客户名称"), EditField::Text,
-                          QStringLiteral("输入客户名称后请回车")},
-                         {QStringLiteral("身份证号"), QStringLiteral("Edit9"), QStringLiteral("身份证号"), EditField::ReadOnly},
-                         {QStringLiteral("出生年"), QStringLiteral("Edit10"), QStringLiteral("出生年"), EditField::ReadOnly},
-                         {QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("电话"), EditField::Text,
-                          QStringLiteral("输入电话后请回车")},
-                         {QStringLiteral("手机"), QStringLiteral("Edit8"), QStringLiteral("手机")},
-                         {QStringLiteral("地址"), QStringLiteral("Edit2"), QStringLiteral("地址")},
-                         {QStringLiteral("主机序列号"), QStringLiteral("Edit4"), QStringLiteral("主机序列号")},
-                         {QStringLiteral("维修费"), QStringLiteral("Edit5"), QStringLiteral("维修费"), EditField::Amount},
-                         {QStringLiteral("维修项目"), QStringLiteral("Edit6"), QStringLiteral("维修项目")},
-                         {QStringLiteral("日期"), QStringLiteral("DateTimePicker1"), QStringLiteral("维修日期"),
-                          EditField::Date},
-                         {QStringLiteral("备注"), QStringLiteral("Memo1"), QStringLiteral("备注"), EditField::Memo}},
-                        QStringLiteral("客户编号"),
-                        true,
-                        QStringLiteral("修改维修记录成功！")}) {}
+    : RecordEditDialog(
+          session, parent,
+          {QStringLiteral("Txiugaiweixiujilu"),
+           QStringLiteral("修改返修记录"),
+           QStringLiteral("维修记录"),
+           {{QStringLiteral("客户编号"), QStringLiteral("Edit7"), QStringLiteral("客户编号"),
+             EditField::Number},
+            {QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("客户名称"), EditField::Text,
+             QStringLiteral("输入客户名称后请回车")},
+            {QStringLiteral("身份证号"), QStringLiteral("Edit9"), QStringLiteral("身份证号"),
+             EditField::ReadOnly},
+            {QStringLiteral("出生年"), QStringLiteral("Edit10"), QStringLiteral("出生年"),
+             EditField::ReadOnly},
+            {QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("电话"), EditField::Text,
+             QStringLiteral("输入电话后请回车")},
+            {QStringLiteral("手机"), QStringLiteral("Edit8"), QStringLiteral("手机")},
+            {QStringLiteral("地址"), QStringLiteral("Edit2"), QStringLiteral("地址")},
+            {QStringLiteral("主机序列号"), QStringLiteral("Edit4"), QStringLiteral("主机序列号")},
+            {QStringLiteral("维修费"), QStringLiteral("Edit5"), QStringLiteral("维修费"), EditField::Amount},
+            {QStringLiteral("维修项目"), QStringLiteral("Edit6"), QStringLiteral("维修项目")},
+            {QStringLiteral("日期"), QStringLiteral("DateTimePicker1"), QStringLiteral("维修日期"),
+             EditField::Date},
+            {QStringLiteral("备注"), QStringLiteral("Memo1"), QStringLiteral("备注"), EditField::Memo}},
+           QStringLiteral("客户编号"),
+           true,
+           QStringLiteral("修改维修记录成功！")}) {}

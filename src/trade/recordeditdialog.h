@@ -23,16 +23,16 @@ struct EditDialogConfig {
     QString objectName;
     QString caption;
     QString table;
-    QList<EditField> fields;   // top to bottom: also the tab order and the Enter order
-    QString requiredColumn;    // must not be empty, besides the name
-    bool emptyAmountIsZero;    // an empty amount box is saved as 0
+    QList<EditField> fields; // top to bottom: also the tab order and the Enter order
+    QString requiredColumn;  // must not be empty, besides the name
+    bool emptyAmountIsZero;  // an empty amount box is saved as 0
     QString successText;
 };
 
 // The modal dialog that corrects one sale or repair row, found by its record key.
 class RecordEditDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     RecordEditDialog(Session& session, QWidget* parent, EditDialogConfig config);
 
     // Fills every box from the row and keeps its key; a date that cannot be read is an error
@@ -49,7 +49,7 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton *BitBtn1, *BitBtn2;
 
-private:
+  private:
     Session& session_;
     EditDialogConfig config_;
     QHash<QString, QLineEdit*> edits_;
@@ -60,13 +60,13 @@ private:
 // Corrects one sale.
 class Txiugaidinggoujilu : public RecordEditDialog {
     Q_OBJECT
-public:
+  public:
     Txiugaidinggoujilu(Session& session, QWidget* parent);
 };
 
 // Corrects one repair.
 class Txiugaiweixiujilu : public RecordEditDialog {
     Q_OBJECT
-public:
+  public:
     Txiugaiweixiujilu(Session& session, QWidget* parent);
 };

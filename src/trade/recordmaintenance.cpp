@@ -29,8 +29,10 @@ RecordMaintenance::RecordMaintenance(Session& session, QWidget* parent, Maintena
     auto* g = new QGridLayout(search);
     const QString hintNumber = QStringLiteral("输入客户编号后请回车");
     Edit4 = addEdit(g, 0, QStringLiteral("客户编号"), QStringLiteral("Edit4"), hintNumber);
-    Edit1 = addEdit(g, 1, QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("输入客户名称后请回车"));
-    Edit3 = addEdit(g, 2, QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("输入电话后请回车"));
+    Edit1 = addEdit(g, 1, QStringLiteral("客户名称"), QStringLiteral("Edit1"),
+                    QStringLiteral("输入客户名称后请回车"));
+    Edit3 =
+        addEdit(g, 2, QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("输入电话后请回车"));
     Edit6 = addEdit(g, 3, QStringLiteral("手机"), QStringLiteral("Edit6"));
     Edit2 = addEdit(g, 4, QStringLiteral("地址"), QStringLiteral("Edit2"));
     for (int i = 0; i < 5; ++i) {
@@ -86,8 +88,9 @@ RecordMaintenance::RecordMaintenance(Session& session, QWidget* parent, Maintena
     GroupBox5->hideButton()->setObjectName(QStringLiteral("BitBtn8"));
     GroupBox5->setGeometry(470, 6, 460, 230);
 
-    tabOrder({Edit4, lookupButton[0], Edit1, lookupButton[1], Edit3, lookupButton[2], Edit6, lookupButton[3], Edit2,
-              lookupButton[4], ComboBox1, Edit5, findButton, BitBtn4, BitBtn10, deleteButton, BitBtn2, DBGrid1});
+    tabOrder({Edit4, lookupButton[0], Edit1, lookupButton[1], Edit3, lookupButton[2], Edit6, lookupButton[3],
+              Edit2, lookupButton[4], ComboBox1, Edit5, findButton, BitBtn4, BitBtn10, deleteButton, BitBtn2,
+              DBGrid1});
 
     QueryPanel::Config pc;
     pc.emptyBox = QueryPanel::EmptyBox::NumberDoesNothing;
@@ -95,8 +98,8 @@ RecordMaintenance::RecordMaintenance(Session& session, QWidget* parent, Maintena
     pc.pickKeepsNumber = config_.pickKeepsNumber;
     panel = new QueryPanel(*this, {Edit4, Edit1, Edit3, Edit6, Edit2}, GroupBox5, pc,
                            [this](const QString& column, const QString& value) { listBy(column, value); });
-    const LookupField fields[] = {LookupField::Number, LookupField::Name, LookupField::Telephone, LookupField::Mobile,
-                                  LookupField::Address};
+    const LookupField fields[] = {LookupField::Number, LookupField::Name, LookupField::Telephone,
+                                  LookupField::Mobile, LookupField::Address};
     for (int i = 0; i < 5; ++i)
         panel->setButton(fields[i], lookupButton[i]);
     panel->setFuzzyGroup(ComboBox1, Edit5, findButton);
@@ -129,17 +132,19 @@ void RecordMaintenance::BitBtn4Click() {
 }
 
 void RecordMaintenance::listBy(const QString& column, const QString& value) {
-    const QVariant bound = column == QStringLiteral("客户编号") ? QVariant(Values::wholeNumber(value)) : QVariant(value);
+    const QVariant bound =
+        column == QStringLiteral("客户编号") ? QVariant(Values::wholeNumber(value)) : QVariant(value);
     dm().ADOQuery(config_.query)
-        .open(QStringLiteral("select * from %1 where %2=? order by id").arg(TDM1::quoteId(config_.table),
-                                                                           TDM1::quoteId(column)),
+        .open(QStringLiteral("select * from %1 where %2=? order by id")
+                  .arg(TDM1::quoteId(config_.table), TDM1::quoteId(column)),
               {bound});
 }
 
 void RecordMaintenance::deleteClick() {
     if (DBGrid1->rowCount() == 0)
         return;
-    if (!msg().ask(this, QStringLiteral("确实要删除该记录吗？注意：该操作不可恢复！"), QStringLiteral("系统提示")))
+    if (!msg().ask(this, QStringLiteral("确实要删除该记录吗？注意：该操作不可恢复！"),
+                   QStringLiteral("系统提示")))
         return;
     const int row = DBGrid1->currentRowIndex();
     const qlonglong key = DBGrid1->currentRecord().integer(QStringLiteral("id"));
@@ -152,8 +157,8 @@ void RecordMaintenance::deleteClick() {
         model->fetchMore({});
     const int next = qMin(row, model->rowCount() - 1);
     if (next >= 0)
-        DBGrid1->setCurrentIndex(model->index(next, DBGrid1->currentIndex().isValid() ? DBGrid1->currentIndex().column()
-                                                                                     : 0));
+        DBGrid1->setCurrentIndex(
+            model->index(next, DBGrid1->currentIndex().isValid() ? DBGrid1->currentIndex().column() : 0));
 }
 
 void RecordMaintenance::DBGrid1DblClick() {
@@ -166,42 +171,43 @@ void RecordMaintenance::DBGrid1DblClick() {
 
 namespace {
 QStringList gridColumns(const QString& item, const QString& amount) {
-    return {QStringLiteral("客户编号"), QStringLiteral("客户名称"), QStringLiteral("身份证号"), QStringLiteral("出生年"),
-            QStringLiteral("地址"),     QStringLiteral("电话"),     QStringLiteral("手机"),     item,
-            QStringLiteral("主机序列号"), amount,                    QStringLiteral("日期"),     QStringLiteral("备注")};
+    return {QStringLiteral("客户编号"),   QStringLiteral("客户名称"),
+            QStringLiteral("身份证号"),   QStringLiteral("出生年"),
+            QStringLiteral("地址"),       QStringLiteral("电话"),
+            QStringLiteral("手机"),       item,
+            QStringLiteral("主机序列号"), amount,
+            QStringLiteral("日期"),       QStringLiteral("备注")};
 }
 } // namespace
 
 Tdingxiugai::Tdingxiugai(Session& session, QWidget* parent)
-    : RecordMaintenance(
-          session, parent,
-          {QStringLiteral("Tdingxiugai"),
-           QStringLiteral("订购（销售）记录修改"),
-           QStringLiteral("dinggou"),
-           10,
-           QStringLiteral("显示全部订购（销售）记录"),
-           QStringLiteral("符合检索条件的客户定购（购买）历史记录----请双击需要修改的记录"),
-           gridColumns(QStringLiteral("订购型号"), QStringLiteral("价格")),
-           {QStringLiteral("BitBtn5"), QStringLiteral("BitBtn6"), QStringLiteral("BitBtn7"), QStringLiteral("BitBtn11"),
-            QStringLiteral("BitBtn9")},
-           QStringLiteral("BitBtn1"),
-           QStringLiteral("BitBtn3"),
-           false,
-           [](Session& s) -> RecordEditDialog& { return s.dialog<Txiugaidinggoujilu>(); }}) {}
+    : RecordMaintenance(session, parent,
+                        {QStringLiteral("Tdingxiugai"),
+                         QStringLiteral("订购（销售）记录修改"),
+                         QStringLiteral("dinggou"),
+                         10,
+                         QStringLiteral("显示全部订购（销售）记录"),
+                         QStringLiteral("符合检索条件的客户定购（购买）历史记录----请双击需要修改的记录"),
+                         gridColumns(QStringLiteral("订购型号"), QStringLiteral("价格")),
+                         {QStringLiteral("BitBtn5"), QStringLiteral("BitBtn6"), QStringLiteral("BitBtn7"),
+                          QStringLiteral("BitBtn11"), QStringLiteral("BitBtn9")},
+                         QStringLiteral("BitBtn1"),
+                         QStringLiteral("BitBtn3"),
+                         false,
+                         [](Session& s) -> RecordEditDialog& { return s.dialog<Txiugaidinggoujilu>(); }}) {}
 
 Tweixiugai::Tweixiugai(Session& session, QWidget* parent)
-    : RecordMaintenance(
-          session, parent,
-          {QStringLiteral("Tweixiugai"),
-           QStringLiteral("维修记录修改"),
-           QStringLiteral("维修记录"),
-           11,
-           QStringLiteral("显示全部维修记录"),
-           QStringLiteral("符合检索条件的客户维修历史记录----请双击需要修改的记录"),
-           gridColumns(QStringLiteral("维修项目"), QStringLiteral("维修费")),
-           {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn3"), QStringLiteral("BitBtn5"), QStringLiteral("BitBtn11"),
-            QStringLiteral("BitBtn6")},
-           QStringLiteral("BitBtn7"),
-           QStringLiteral("BitBtn9"),
-           true,
-           [](Session& s) -> RecordEditDialog& { return s.dialog<Txiugaiweixiujilu>(); }}) {}
+    : RecordMaintenance(session, parent,
+                        {QStringLiteral("Tweixiugai"),
+                         QStringLiteral("维修记录修改"),
+                         QStringLiteral("维修记录"),
+                         11,
+                         QStringLiteral("显示全部维修记录"),
+                         QStringLiteral("符合检索条件的客户维修历史记录----请双击需要修改的记录"),
+                         gridColumns(QStringLiteral("维修项目"), QStringLiteral("维修费")),
+                         {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn3"), QStringLiteral("BitBtn5"),
+                          QStringLiteral("BitBtn11"), QStringLiteral("BitBtn6")},
+                         QStringLiteral("BitBtn7"),
+                         QStringLiteral("BitBtn9"),
+                         true,
+                         [](Session& s) -> RecordEditDialog& { return s.dialog<Txiugaiweixiujilu>(); }}) {}

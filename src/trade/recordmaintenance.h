@@ -30,7 +30,7 @@ struct MaintenanceConfig {
 // the edit dialog. Only the table's own row changes; account entries and receipts stay.
 class RecordMaintenance : public Screen {
     Q_OBJECT
-public:
+  public:
     RecordMaintenance(Session& session, QWidget* parent, MaintenanceConfig config);
     QRect placement() const override { return QRect(50, 0, 940, 600); }
 
@@ -46,7 +46,7 @@ public:
     CustomerList* GroupBox5;
     QueryPanel* panel;
 
-private:
+  private:
     void listBy(const QString& column, const QString& value);
 
     MaintenanceConfig config_;
@@ -55,13 +55,13 @@ private:
 // Sales record maintenance.
 class Tdingxiugai : public RecordMaintenance {
     Q_OBJECT
-public:
+  public:
     explicit Tdingxiugai(Session& session, QWidget* parent = nullptr);
 };
 
 // Repair record maintenance.
 class Tweixiugai : public RecordMaintenance {
     Q_OBJECT
-public:
+  public:
     explicit Tweixiugai(Session& session, QWidget* parent = nullptr);
 };

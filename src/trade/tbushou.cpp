@@ -26,10 +26,11 @@ const char* const kArrears = "select * from 帐款明细 where (付款情况='�
 } // namespace
 
 const QStringList& Tbushou::listColumns() {
-    static const QStringList columns{QStringLiteral("ID"),       QStringLiteral("客户编号"), QStringLiteral("客户名称"),
-                                     QStringLiteral("地址"),     QStringLiteral("电话"),     QStringLiteral("手机"),
-                                     QStringLiteral("主机序列号"), QStringLiteral("应付金额"), QStringLiteral("日期"),
-                                     QStringLiteral("备注"),     QStringLiteral("经手人")};
+    static const QStringList columns{
+        QStringLiteral("ID"),         QStringLiteral("客户编号"), QStringLiteral("客户名称"),
+        QStringLiteral("地址"),       QStringLiteral("电话"),     QStringLiteral("手机"),
+        QStringLiteral("主机序列号"), QStringLiteral("应付金额"), QStringLiteral("日期"),
+        QStringLiteral("备注"),       QStringLiteral("经手人")};
     return columns;
 }
 
@@ -54,7 +55,8 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
         return std::pair{e, b};
     };
     std::tie(Edit5, BitBtn1) = row(0, QStringLiteral("客户编号"), "Edit5", "BitBtn1");
-    std::tie(Edit1, BitBtn9) = row(1, QStringLiteral("客户名称"), "Edit1", "BitBtn9", QStringLiteral("输入客户名称后请回车"));
+    std::tie(Edit1, BitBtn9) =
+        row(1, QStringLiteral("客户名称"), "Edit1", "BitBtn9", QStringLiteral("输入客户名称后请回车"));
     std::tie(Edit3, BitBtn10) = row(2, QStringLiteral("电话"), "Edit3", "BitBtn10");
     std::tie(Edit7, BitBtn13) = row(3, QStringLiteral("手机"), "Edit7", "BitBtn13");
     std::tie(Edit2, BitBtn11) = row(4, QStringLiteral("地址"), "Edit2", "BitBtn11");
@@ -123,13 +125,15 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     GroupBox3->hideButton()->setObjectName(QStringLiteral("BitBtn8"));
     GroupBox3->setGeometry(500, 6, 510, 240);
 
-    tabOrder({Edit5, BitBtn1, Edit1, BitBtn9, Edit3, BitBtn10, Edit7, BitBtn13, Edit2, BitBtn11, ComboBox1, Edit6,
-              BitBtn12, BitBtn7, BitBtn2, BitBtn3, BitBtn4, BitBtn5, BitBtn6, ListView1});
+    tabOrder({Edit5,    BitBtn1, Edit1,    BitBtn9,   Edit3,   BitBtn10, Edit7,
+              BitBtn13, Edit2,   BitBtn11, ComboBox1, Edit6,   BitBtn12, BitBtn7,
+              BitBtn2,  BitBtn3, BitBtn4,  BitBtn5,   BitBtn6, ListView1});
 
     QueryPanel::Config config;
     config.emptyBox = QueryPanel::EmptyBox::AskForInput;
     config.pickListsBy = LookupField::Name;
-    config.enterPresses = {LookupField::Number, LookupField::Name, LookupField::Telephone, LookupField::Address};
+    config.enterPresses = {LookupField::Number, LookupField::Name, LookupField::Telephone,
+                           LookupField::Address};
     config.numberEnterOnlyWhenFilled = true;
     panel = new QueryPanel(*this, {Edit5, Edit1, Edit3, Edit7, Edit2}, GroupBox3, config,
                            [this](const QString& column, const QString& value) { listBy(column, value); });
@@ -164,10 +168,11 @@ void Tbushou::FormShow() {
 
 void Tbushou::listBy(const QString& column, const QString& value) {
     ListView1->setRowCount(0);
-    const QVariant bound = column == QStringLiteral("客户编号") ? QVariant(Values::wholeNumber(value)) : QVariant(value);
-    fill(dm().ADOall.query(QStringLiteral("%1 and (%2=?) order by id")
-                               .arg(QString::fromUtf8(kArrears), TDM1::quoteId(column)),
-                           {bound}));
+    const QVariant bound =
+        column == QStringLiteral("客户编号") ? QVariant(Values::wholeNumber(value)) : QVariant(value);
+    fill(dm().ADOall.query(
+        QStringLiteral("%1 and (%2=?) order by id").arg(QString::fromUtf8(kArrears), TDM1::quoteId(column)),
+        {bound}));
 }
 
 void Tbushou::BitBtn2Click() {
@@ -198,9 +203,13 @@ void Tbushou::setAllTicks(bool ticked) {
         ListView1->item(r, ColId)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
-void Tbushou::BitBtn5Click() { setAllTicks(true); }
+void Tbushou::BitBtn5Click() {
+    setAllTicks(true);
+}
 
-void Tbushou::BitBtn6Click() { setAllTicks(false); }
+void Tbushou::BitBtn6Click() {
+    setAllTicks(false);
+}
 
 Money Tbushou::tickedTotal() const {
     Money total;
@@ -210,7 +219,9 @@ Money Tbushou::tickedTotal() const {
     return total;
 }
 
-void Tbushou::BitBtn7Click() { Edit4->setText(tickedTotal().toString()); }
+void Tbushou::BitBtn7Click() {
+    Edit4->setText(tickedTotal().toString());
+}
 
 void Tbushou::BitBtn3Click() {
     BitBtn7Click();
@@ -231,10 +242,11 @@ void Tbushou::BitBtn3Click() {
             continue;
         auto cell = [&](int c) { return ListView1->item(r, c)->text(); };
         const QString number = cell(ColNumber);
-        entries.push_back({Values::wholeNumber(cell(ColId)),
-                           number.isEmpty() ? QVariant() : QVariant(Values::wholeNumber(number)),
-                           {cell(ColName), cell(ColAddress), cell(ColTelephone), cell(ColMobile), cell(ColSerial)},
-                           Money::parse(cell(ColAmount))});
+        entries.push_back(
+            {Values::wholeNumber(cell(ColId)),
+             number.isEmpty() ? QVariant() : QVariant(Values::wholeNumber(number)),
+             {cell(ColName), cell(ColAddress), cell(ColTelephone), cell(ColMobile), cell(ColSerial)},
+             Money::parse(cell(ColAmount))});
     }
     const QString today = Dates::toSql(QDate::currentDate());
     const QString op = session().operatorNumber;
@@ -243,13 +255,16 @@ void Tbushou::BitBtn3Click() {
             for (const Entry& e : entries) {
                 // An entry paid since the list was read is not collected twice.
                 const int changed = dm().ADOall.exec(
-                    QStringLiteral("update 帐款明细 set 付款情况='已付款' where id=? and 付款情况='未付款'"), {e.id});
+                    QStringLiteral("update 帐款明细 set 付款情况='已付款' where id=? and 付款情况='未付款'"),
+                    {e.id});
                 if (changed != 1)
                     TDM1::fail(QStringLiteral("ID为%1的欠款已不存在或已经补收，本次补收未进行！").arg(e.id));
-                dm().ADOall.exec(QStringLiteral("insert into 收款记录(客户编号,客户名称,地址,电话,手机,主机序列号,金额,日期,"
-                                                "经手人) values(?,?,?,?,?,?,?,?,?)"),
-                                 {e.number, e.customer[0], e.customer[1], e.customer[2], e.customer[3],
-                                  e.customer[4], e.amount.toVariant(), today, op});
+                dm().ADOall.exec(
+                    QStringLiteral(
+                        "insert into 收款记录(客户编号,客户名称,地址,电话,手机,主机序列号,金额,日期,"
+                        "经手人) values(?,?,?,?,?,?,?,?,?)"),
+                    {e.number, e.customer[0], e.customer[1], e.customer[2], e.customer[3], e.customer[4],
+                     e.amount.toVariant(), today, op});
             }
         });
     } catch (const DbError& e) {

@@ -14,7 +14,7 @@ class Row;
 // with a receipt dated today, in one transaction.
 class Tbushou : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Tbushou(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(0, 0, 1019, 605); }
 
@@ -38,7 +38,7 @@ public:
     CustomerList* GroupBox3;
     QueryPanel* panel;
 
-private:
+  private:
     void listBy(const QString& column, const QString& value);
     void fill(const std::vector<Row>& rows);
     void setAllTicks(bool ticked);
