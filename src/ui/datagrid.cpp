@@ -221,6 +221,9 @@ void DataGrid::refreshFooter() {
         switch (cell.kind) {
         case FooterCell::Text: value = cell.text; break;
         case FooterCell::Count: value = QString::number(query_ ? query_->count() : 0); break;
+        case FooterCell::CountFilled:
+            value = QString::number(query_ ? query_->count(cell.field) : 0);
+            break;
         case FooterCell::Sum: value = (query_ ? query_->sum(cell.field) : Money()).toString(); break;
         }
         footerValues_.insert(cell.field, value);
