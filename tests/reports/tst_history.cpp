@@ -117,6 +117,9 @@ class TestHistory : public QObject {
     void pickFromEmptyList();
     void footers_data();
     void footers();
+    void footerRowBelowTheRows();
+    void listingsUseIndexes_data();
+    void listingsUseIndexes();
     void exitClosesWindow();
 };
 
@@ -430,6 +433,78 @@ void TestHistory::footers() {
         QCOMPARE(g->cellText(0, "价格"), QString("100"));
         QCOMPARE(g->cellText(1, "价格"), QString("200.5"));
         QCOMPARE(g->cellText(0, "日期"), QString("2008-1-5"));
+    }
+    delete s;
+}
+
+void TestHistory::footerRowBelowTheRows() {
+    TestSession t;
+    addCustomer(t, 5, "赵六", "888", "m", "北村");
+    for (int i = 1; i <= 30; ++i)
+        sale(t, {5, "赵六", "888", "m", "北村"}, QString("S%1").arg(i), "1");
+    auto* s = openScreen(t);
+    typeText(s->Edit4, "5");
+    pressEnter(s->Edit4);
+    DataGrid* g = s->DBGrid1;
+    QCOMPARE(g->footerText("价格"), QString("30"));
+    auto* footer = g->findChild<QWidget*>("footer");
+    QVERIFY(footer && footer->isVisible());
+    const QRect rows = g->viewport()->geometry();
+    QVERIFY(footer->geometry().top() > rows.bottom());
+    QVERIFY(footer->geometry().bottom() < g->height());
+    QCOMPARE(footer->width(), rows.width());
+    // The last row scrolls up into view above the footer.
+    g->setFocus();
+    QTest::keyClick(g, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(g->currentRowIndex(), 29);
+    const QRect last = g->visualRect(g->model()->index(29, 1));
+    QVERIFY(last.top() >= 0);
+    QVERIFY2(last.bottom() < g->viewport()->height(), qPrintable(QString::number(last.bottom())));
+    delete s;
+}
+
+void TestHistory::listingsUseIndexes_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("number") << "Edit4"
+                            << "7";
+    QTest::newRow("name") << "Edit1"
+                          << "张三";
+    QTest::newRow("empty name") << "Edit1"
+                                << "";
+    QTest::newRow("telephone") << "Edit3"
+                               << "222";
+    QTest::newRow("mobile") << "Edit6"
+                            << "139";
+    QTest::newRow("address") << "Edit2"
+                             << "甲村";
+}
+
+// One customer's history must come at once from a table of a million records: every listing
+// and every footer aggregate searches an index instead of reading the whole table.
+void TestHistory::listingsUseIndexes() {
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    TestSession t;
+    historyData(t);
+    auto* s = openScreen(t);
+    auto* edit = s->findChild<QLineEdit*>(box);
+    typeText(edit, typed);
+    pressEnter(edit);
+    for (int n : {6, 7, 8}) {
+        const SharedQuery& q = t.dm().ADOQuery(n);
+        QVERIFY(q.isOpen());
+        for (const QString& sql : {q.sql(), QString("SELECT count(\"地址\") FROM (%1)").arg(q.sql())}) {
+            QStringList plan;
+            for (const Row& r : t.dm().ADOall.query("EXPLAIN QUERY PLAN " + sql, q.params()))
+                plan << r.text("detail");
+            QVERIFY2(!plan.isEmpty(), qPrintable(sql));
+            // A pass over a whole table reads "SCAN <table>"; over the small result of a subquery, "SCAN (".
+            QVERIFY2(plan.join(" | ").contains("SEARCH"), qPrintable(sql + " : " + plan.join(" | ")));
+            for (const QString& step : plan)
+                QVERIFY2(!step.startsWith("SCAN ") || step.startsWith("SCAN ("),
+                         qPrintable(sql + " : " + plan.join(" | ")));
+        }
     }
     delete s;
 }
