@@ -15,7 +15,8 @@ struct GridColumn {
 };
 
 struct FooterCell {
-    enum Kind { Text, Count, Sum };
+    // Count: every row; CountFilled: the rows whose field is not null.
+    enum Kind { Text, Count, Sum, CountFilled };
     QString field;
     Kind kind = Text;
     QString text; // for Text
