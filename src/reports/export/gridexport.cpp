@@ -80,6 +80,7 @@ struct FooterInfo {
     int index = -1;   // the field a count or sum reads
     qint64 total = 0; // ten-thousandths
     qint64 count = 0;
+    bool filledOnly = false; // a count of the rows whose field holds a value
 };
 
 // Ten-thousandths of a value, rounded to four places; false when it is no number.
@@ -193,7 +194,9 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
                 if (fc.field.compare(ci.column.field, Qt::CaseInsensitive) != 0)
                     continue;
                 fi.cell.align = ExportAlign::Center;
-                fi.cell.kind = fc.kind == FooterCell::Count ? ExportFooterCell::Count
+                fi.filledOnly = fc.kind == FooterCell::CountFilled;
+                fi.cell.kind = fc.kind == FooterCell::Count || fc.kind == FooterCell::CountFilled
+                                   ? ExportFooterCell::Count
                                : fc.kind == FooterCell::Sum ? ExportFooterCell::Sum
                                                             : ExportFooterCell::Text;
                 fi.cell.text = fc.kind == FooterCell::Text ? fc.text : QString();
@@ -258,7 +261,8 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
             if (fi.index < 0)
                 continue;
             if (fi.cell.kind == ExportFooterCell::Count) {
-                ++fi.count;
+                if (!fi.filledOnly || !rows.value(fi.index).isNull())
+                    ++fi.count;
             } else if (fi.cell.kind == ExportFooterCell::Sum) {
                 const QVariant v = rows.value(fi.index);
                 qint64 units = 0;
