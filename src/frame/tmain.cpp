@@ -376,6 +376,7 @@ QWidget* TMAIN::openScreen(const QString& caption) {
     auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWidget(screen);
+    sub->setWindowIcon(windowIcon());
     Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     if (screen->maximisable())

@@ -2,6 +2,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 
 namespace EntryForm {
@@ -25,7 +26,18 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& name) {
 }
 
 QPushButton* magnifier(QWidget* parent, const QString& name) {
-    auto* b = new QPushButton(QStringLiteral("🔍"), parent);
+    // A magnifying glass: a ring with a handle.
+    QPixmap glass(16, 16);
+    glass.fill(Qt::transparent);
+    {
+        QPainter p(&glass);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(30, 60, 120), 2));
+        p.drawEllipse(QRectF(2, 2, 8, 8));
+        p.setPen(QPen(QColor(30, 60, 120), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(10, 10), QPointF(14, 14));
+    }
+    auto* b = new QPushButton(QIcon(glass), QString(), parent);
     b->setObjectName(name);
     b->setToolTip(QStringLiteral("模糊查找"));
     b->setFixedWidth(28);
