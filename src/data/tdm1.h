@@ -62,6 +62,9 @@ public:
     bool isOpen() const { return open_; }
     QString sql() const { return sql_; }
     QVariantList params() const { return params_; }
+    // The statement as it runs, the client-side order included.
+    QString orderedSql() const;
+    TDM1& dm() const { return dm_; }
 
     // The client-side order of the result: column names with their direction. Empty is the statement's own order.
     using SortKeys = QList<QPair<QString, Qt::SortOrder>>;
@@ -82,7 +85,6 @@ signals:
 
 private:
     void load();
-    QString orderedSql() const;
 
     TDM1& dm_;
     int number_;
