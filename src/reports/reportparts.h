@@ -1,0 +1,28 @@
+#pragma once
+#include "ui/datagrid.h"
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class QAction;
+class QPushButton;
+class QWidget;
+class Session;
+
+// Pieces the daily overview and the period summary share.
+namespace ReportParts {
+
+// A read-only result grid on shared query n with its columns and yellow footer row.
+DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name, const QList<GridColumn>& columns,
+               const QList<FooterCell>& footer);
+
+// The "打印" menu button with its items (objectName, caption), in order.
+QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& items, QList<QAction*>& actions);
+
+// Saves a report grid to a file (double-click on the grid), proposing defaultName.
+// The grid export command lives on its own branch and is not merged yet: this is the one place
+// that calls it, so wiring it in is one line here (Export::run(session, parent, grid, defaultName)).
+// Until then a double-click saves nothing.
+void exportGrid(Session& session, QWidget* parent, DataGrid& grid, const QString& defaultName);
+
+} // namespace ReportParts
