@@ -4,6 +4,8 @@
 #include "ui/screenregistry.h"
 
 void registerReportsScreens(ScreenRegistry& registry) {
-    registry.addScreen(QStringLiteral("一日销售、维修及帐款情况一览"), [](Session& s) { return new Tyiri(s); });
-    registry.addScreen(QStringLiteral("销售、维修及帐款情况汇总"), [](Session& s) { return new Thuizong(s); });
+    registry.addScreen(QStringLiteral("一日销售、维修及帐款情况一览"),
+                       [](Session& s) { return new Tyiri(s); });
+    registry.addScreen(QStringLiteral("销售、维修及帐款情况汇总"),
+                       [](Session& s) { return new Thuizong(s); });
 }

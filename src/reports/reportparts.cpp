@@ -6,8 +6,8 @@
 
 namespace ReportParts {
 
-DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name, const QList<GridColumn>& columns,
-               const QList<FooterCell>& footer) {
+DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name,
+               const QList<GridColumn>& columns, const QList<FooterCell>& footer) {
     auto* g = new DataGrid(parent);
     g->setObjectName(name);
     g->bind(session, session.dm().ADOQuery(query));
@@ -16,7 +16,8 @@ DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name
     return g;
 }
 
-QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& items, QList<QAction*>& actions) {
+QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& items,
+                       QList<QAction*>& actions) {
     auto* button = new QPushButton(QStringLiteral("打印"), parent);
     button->setObjectName(QStringLiteral("MenuButton1"));
     auto* menu = new QMenu(button);

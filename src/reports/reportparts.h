@@ -13,11 +13,12 @@ class Session;
 namespace ReportParts {
 
 // A read-only result grid on shared query n with its columns and yellow footer row.
-DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name, const QList<GridColumn>& columns,
-               const QList<FooterCell>& footer);
+DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name,
+               const QList<GridColumn>& columns, const QList<FooterCell>& footer);
 
 // The "打印" menu button with its items (objectName, caption), in order.
-QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& items, QList<QAction*>& actions);
+QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& items,
+                       QList<QAction*>& actions);
 
 // Saves a report grid to a file (double-click on the grid), proposing defaultName.
 // The grid export command lives on its own branch and is not merged yet: this is the one place

@@ -31,10 +31,10 @@ QPushButton* button(QWidget* parent, const QString& caption, const QString& name
 }
 
 // A query panel: dates from and to, the address text, the query and show-all buttons.
-QGroupBox* panel(QWidget* parent, const QString& name, const QString& caption, QDateEdit*& from, QDateEdit*& to,
-                 QLineEdit*& address, QPushButton*& query, QPushButton*& all, const QString& fromName,
-                 const QString& toName, const QString& addressName, const QString& queryName,
-                 const QString& allName) {
+QGroupBox* panel(QWidget* parent, const QString& name, const QString& caption, QDateEdit*& from,
+                 QDateEdit*& to, QLineEdit*& address, QPushButton*& query, QPushButton*& all,
+                 const QString& fromName, const QString& toName, const QString& addressName,
+                 const QString& queryName, const QString& allName) {
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(name);
     auto* g = new QGridLayout(box);
@@ -137,8 +137,8 @@ Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) 
         return out;
     };
     DBGrid1 = ReportParts::grid(GroupBox4, session, 15, QStringLiteral("DBGrid1"),
-                                columns({"客户编号", "客户名称", "电话", "手机", "地址", "订购型号", "主机序列号",
-                                         "价格", "日期", "备注", "经手人", "客服人员"}),
+                                columns({"客户编号", "客户名称", "电话", "手机", "地址", "订购型号",
+                                         "主机序列号", "价格", "日期", "备注", "经手人", "客服人员"}),
                                 {{"客户名称", F::Text, "合计次数"},
                                  {"电话", F::Count, {}},
                                  {"主机序列号", F::Text, "合计金额"},
@@ -151,8 +151,8 @@ Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) 
                                  {"维修项目", F::Text, "维修费合计"},
                                  {"维修费", F::Sum, {}}});
     DBGrid3 = ReportParts::grid(GroupBox4, session, 17, QStringLiteral("DBGrid3"),
-                                columns({"客户编号", "客户名称", "电话", "手机", "地址", "主机序列号", "应付金额",
-                                         "付款情况", "日期", "备注", "经手人"}),
+                                columns({"客户编号", "客户名称", "电话", "手机", "地址", "主机序列号",
+                                         "应付金额", "付款情况", "日期", "备注", "经手人"}),
                                 {{"客户名称", F::Text, "合计笔数"},
                                  {"电话", F::Count, {}},
                                  {"主机序列号", F::Text, "金额合计"},
@@ -163,12 +163,16 @@ Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) 
         connect(g, &DataGrid::dblClicked, this, [this] { guarded([this] { DBGridDblClick(); }); });
     }
 
-    PrintDBGrid1 = new TPrintDBGrid(session, DBGrid1, PrintSettings::reportDefaults(QStringLiteral("销售情况汇总")), this);
-    PrintDBGrid2 = new TPrintDBGrid(session, DBGrid2, PrintSettings::reportDefaults(QStringLiteral("维修情况汇总")), this);
-    PrintDBGrid3 = new TPrintDBGrid(session, DBGrid3, PrintSettings::reportDefaults(QStringLiteral("帐款情况汇总")), this);
+    PrintDBGrid1 = new TPrintDBGrid(session, DBGrid1,
+                                    PrintSettings::reportDefaults(QStringLiteral("销售情况汇总")), this);
+    PrintDBGrid2 = new TPrintDBGrid(session, DBGrid2,
+                                    PrintSettings::reportDefaults(QStringLiteral("维修情况汇总")), this);
+    PrintDBGrid3 = new TPrintDBGrid(session, DBGrid3,
+                                    PrintSettings::reportDefaults(QStringLiteral("帐款情况汇总")), this);
 
     auto on = [this](QPushButton* b, void (Thuizong::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
     on(BitBtn1, &Thuizong::BitBtn1Click);
     on(BitBtn2, &Thuizong::BitBtn2Click);
@@ -185,8 +189,8 @@ Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) 
 }
 
 void Thuizong::FormShow() {
-    for (QDateEdit* d :
-         {DateTimePicker1, DateTimePicker2, DateTimePicker3, DateTimePicker4, DateTimePicker5, DateTimePicker6})
+    for (QDateEdit* d : {DateTimePicker1, DateTimePicker2, DateTimePicker3, DateTimePicker4, DateTimePicker5,
+                         DateTimePicker6})
         d->setDate(QDate::currentDate());
     for (QLineEdit* e : {Edit1, Edit2, Edit3})
         e->clear();
@@ -201,15 +205,17 @@ void Thuizong::showGrid(int grid) {
     DBGrid1->setVisible(grid == 1);
     DBGrid2->setVisible(grid == 2);
     DBGrid3->setVisible(grid == 3);
-    static const char* const captions[] = {"销售情况汇总---双击表格倒出到EXCEL", "维修情况汇总---双击表格倒出到EXCEL",
+    static const char* const captions[] = {"销售情况汇总---双击表格倒出到EXCEL",
+                                           "维修情况汇总---双击表格倒出到EXCEL",
                                            "帐款情况汇总---双击表格倒出到EXCEL"};
     GroupBox4->setTitle(QString::fromUtf8(captions[grid - 1]));
 }
 
 void Thuizong::BitBtn1Click() {
-    dm().ADOQuery(15).open(QStringLiteral("select * from dinggou where 日期 between ? and ? and 地址 like ? escape '!'"),
-                           {Dates::toSql(DateTimePicker1->date()), Dates::toSql(DateTimePicker2->date()),
-                            containing(Edit1->text())});
+    dm().ADOQuery(15).open(
+        QStringLiteral("select * from dinggou where 日期 between ? and ? and 地址 like ? escape '!'"),
+        {Dates::toSql(DateTimePicker1->date()), Dates::toSql(DateTimePicker2->date()),
+         containing(Edit1->text())});
     showGrid(1);
 }
 
@@ -221,7 +227,8 @@ void Thuizong::BitBtn2Click() {
 void Thuizong::BitBtn4Click() {
     dm().ADOQuery(16).open(
         QStringLiteral("select * from 维修记录 where 日期 between ? and ? and 地址 like ? escape '!'"),
-        {Dates::toSql(DateTimePicker3->date()), Dates::toSql(DateTimePicker4->date()), containing(Edit2->text())});
+        {Dates::toSql(DateTimePicker3->date()), Dates::toSql(DateTimePicker4->date()),
+         containing(Edit2->text())});
     showGrid(2);
 }
 
@@ -248,14 +255,21 @@ void Thuizong::BitBtn5Click() {
     if (RadioButton1->isChecked())
         dm().ADOQuery(17).open(QStringLiteral("select * from 帐款明细") + kAccountOrder);
     else
-        dm().ADOQuery(17).open(QStringLiteral("select * from 帐款明细 where 付款情况=?") + kAccountOrder,
-                               {RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款")});
+        dm().ADOQuery(17).open(
+            QStringLiteral("select * from 帐款明细 where 付款情况=?") + kAccountOrder,
+            {RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款")});
     showGrid(3);
 }
 
-void Thuizong::N1Click() { PrintDBGrid1->preview(this); }
-void Thuizong::N2Click() { PrintDBGrid2->preview(this); }
-void Thuizong::N3Click() { PrintDBGrid3->preview(this); }
+void Thuizong::N1Click() {
+    PrintDBGrid1->preview(this);
+}
+void Thuizong::N2Click() {
+    PrintDBGrid2->preview(this);
+}
+void Thuizong::N3Click() {
+    PrintDBGrid3->preview(this);
+}
 
 void Thuizong::DBGridDblClick() {
     static const char* const names[] = {"file1", "file2", "file3"};

@@ -15,7 +15,7 @@ class TPrintDBGrid;
 // panel used last, and every grid keeps its result for printing while hidden.
 class Thuizong : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Thuizong(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(0, 0, 1010, 640); }
 
@@ -44,7 +44,7 @@ public:
     DataGrid *DBGrid1, *DBGrid2, *DBGrid3;
     TPrintDBGrid *PrintDBGrid1, *PrintDBGrid2, *PrintDBGrid3;
 
-private:
+  private:
     void showGrid(int grid);
     int shown_ = 1;
 };

@@ -122,9 +122,12 @@ Tyiri::Tyiri(Session& session, QWidget* parent) : Screen(session, parent) {
     outer->addWidget(GroupBox3, 1);
     outer->addWidget(GroupBox4, 1);
 
-    PrintDBGrid1 = new TPrintDBGrid(session, DBGrid1, PrintSettings::reportDefaults(QStringLiteral("一日销售情况汇总")), this);
-    PrintDBGrid2 = new TPrintDBGrid(session, DBGrid2, PrintSettings::reportDefaults(QStringLiteral("一日维修情况汇总")), this);
-    PrintDBGrid3 = new TPrintDBGrid(session, DBGrid3, PrintSettings::reportDefaults(QStringLiteral("一日帐款情况汇总")), this);
+    PrintDBGrid1 = new TPrintDBGrid(session, DBGrid1,
+                                    PrintSettings::reportDefaults(QStringLiteral("一日销售情况汇总")), this);
+    PrintDBGrid2 = new TPrintDBGrid(session, DBGrid2,
+                                    PrintSettings::reportDefaults(QStringLiteral("一日维修情况汇总")), this);
+    PrintDBGrid3 = new TPrintDBGrid(session, DBGrid3,
+                                    PrintSettings::reportDefaults(QStringLiteral("一日帐款情况汇总")), this);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { window()->close(); });
@@ -151,10 +154,22 @@ void Tyiri::BitBtn1Click() {
     dm().ADOQuery(14).open(QStringLiteral("select * from 帐款明细 where 日期=?"), {day});
 }
 
-void Tyiri::N1Click() { PrintDBGrid1->preview(this); }
-void Tyiri::N2Click() { PrintDBGrid2->preview(this); }
-void Tyiri::N3Click() { PrintDBGrid3->preview(this); }
+void Tyiri::N1Click() {
+    PrintDBGrid1->preview(this);
+}
+void Tyiri::N2Click() {
+    PrintDBGrid2->preview(this);
+}
+void Tyiri::N3Click() {
+    PrintDBGrid3->preview(this);
+}
 
-void Tyiri::DBGrid1DblClick() { ReportParts::exportGrid(session(), this, *DBGrid1, QStringLiteral("file1")); }
-void Tyiri::DBGrid2DblClick() { ReportParts::exportGrid(session(), this, *DBGrid2, QStringLiteral("file2")); }
-void Tyiri::DBGrid3DblClick() { ReportParts::exportGrid(session(), this, *DBGrid3, QStringLiteral("file3")); }
+void Tyiri::DBGrid1DblClick() {
+    ReportParts::exportGrid(session(), this, *DBGrid1, QStringLiteral("file1"));
+}
+void Tyiri::DBGrid2DblClick() {
+    ReportParts::exportGrid(session(), this, *DBGrid2, QStringLiteral("file2"));
+}
+void Tyiri::DBGrid3DblClick() {
+    ReportParts::exportGrid(session(), this, *DBGrid3, QStringLiteral("file3"));
+}

@@ -12,7 +12,7 @@ class TPrintDBGrid;
 // counts and totals; each grid exports on a double-click and prints from the "打印" menu.
 class Tyiri : public Screen {
     Q_OBJECT
-public:
+  public:
     explicit Tyiri(Session& session, QWidget* parent = nullptr);
     QRect placement() const override { return QRect(0, 0, 1010, 690); }
 

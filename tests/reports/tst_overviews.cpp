@@ -11,17 +11,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 void addSale(TestSession& t, int customer, const QString& address, const QString& date, int price) {
-    t.dm().ADOall.exec("insert into dinggou(客户编号, 客户名称, 电话, 地址, 订购型号, 主机序列号, 价格, 日期, 经手人) "
-                       "values(?,?,?,?,?,?,?,?,?)",
-                       {customer, QString("客户%1").arg(customer), "5550000", address.isNull() ? QVariant() : address,
-                        "联想", QString("SN%1").arg(customer), Money::fromYuan(price).toVariant(), date, "0001"});
+    t.dm().ADOall.exec(
+        "insert into dinggou(客户编号, 客户名称, 电话, 地址, 订购型号, 主机序列号, 价格, 日期, 经手人) "
+        "values(?,?,?,?,?,?,?,?,?)",
+        {customer, QString("客户%1").arg(customer), "5550000", address.isNull() ? QVariant() : address,
+         "联想", QString("SN%1").arg(customer), Money::fromYuan(price).toVariant(), date, "0001"});
 }
 
 void addRepair(TestSession& t, int customer, const QString& address, const QString& date, int fee) {
@@ -33,10 +34,11 @@ void addRepair(TestSession& t, int customer, const QString& address, const QStri
 
 void addEntry(TestSession& t, int customer, const QString& address, const QString& date, int amount,
               const QString& state) {
-    t.dm().ADOall.exec("insert into 帐款明细(客户编号, 客户名称, 电话, 地址, 应付金额, 付款情况, 日期, 经手人) "
-                       "values(?,?,?,?,?,?,?,?)",
-                       {customer, QString("客户%1").arg(customer), "5550000", address,
-                        Money::fromYuan(amount).toVariant(), state, date, "0001"});
+    t.dm().ADOall.exec(
+        "insert into 帐款明细(客户编号, 客户名称, 电话, 地址, 应付金额, 付款情况, 日期, 经手人) "
+        "values(?,?,?,?,?,?,?,?)",
+        {customer, QString("客户%1").arg(customer), "5550000", address, Money::fromYuan(amount).toVariant(),
+         state, date, "0001"});
 }
 
 QStringList fields(const DataGrid* g) {
@@ -65,7 +67,7 @@ const QDate kDay(2024, 5, 6);
 
 class TestOverviews : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { Fonts::install(); }
     void dailyOpensEmpty();
     void dailyDay_data();
@@ -104,8 +106,12 @@ void TestOverviews::dailyDay_data() {
     QTest::addColumn<QString>("salesSum");
     QTest::addColumn<QString>("repairSum");
     QTest::addColumn<QString>("entrySum");
-    QTest::newRow("day with business") << kDay << 2 << 1 << 3 << "3500.5" << "80" << "3580.5";
-    QTest::newRow("day without business") << kDay.addDays(1) << 0 << 0 << 0 << "0" << "0" << "0";
+    QTest::newRow("day with business") << kDay << 2 << 1 << 3 << "3500.5"
+                                       << "80"
+                                       << "3580.5";
+    QTest::newRow("day without business") << kDay.addDays(1) << 0 << 0 << 0 << "0"
+                                          << "0"
+                                          << "0";
 }
 
 void TestOverviews::dailyDay() {
@@ -132,10 +138,12 @@ void TestOverviews::dailyDay() {
     TestInput::click(w.BitBtn1);
     QVERIFY(t.messages().shown.empty());
 
-    QCOMPARE(fields(w.DBGrid1), (QStringList{"客户编号", "客户名称", "身份证号", "出生年", "电话", "手机", "地址",
-                                             "订购型号", "主机序列号", "价格", "日期", "备注", "经手人"}));
-    QCOMPARE(fields(w.DBGrid2), (QStringList{"客户编号", "客户名称", "身份证号", "出生年", "电话", "手机", "地址",
-                                             "维修项目", "维修费", "主机序列号", "备注", "日期", "经手人"}));
+    QCOMPARE(fields(w.DBGrid1),
+             (QStringList{"客户编号", "客户名称", "身份证号", "出生年", "电话", "手机", "地址", "订购型号",
+                          "主机序列号", "价格", "日期", "备注", "经手人"}));
+    QCOMPARE(fields(w.DBGrid2),
+             (QStringList{"客户编号", "客户名称", "身份证号", "出生年", "电话", "手机", "地址", "维修项目",
+                          "维修费", "主机序列号", "备注", "日期", "经手人"}));
     QCOMPARE(fields(w.DBGrid3), (QStringList{"客户编号", "客户名称", "电话", "手机", "地址", "主机序列号",
                                              "应付金额", "付款情况", "日期", "备注", "经手人"}));
     QCOMPARE(w.DBGrid1->columns()[0].width, 60);
@@ -221,27 +229,38 @@ void TestOverviews::summaryPanels_data() {
     const QString repairs = "维修情况汇总---双击表格倒出到EXCEL";
     const QString accounts = "帐款情况汇总---双击表格倒出到EXCEL";
     // Rows of each table: 1 东村 05-01, 2 西村 05-03, 3 O'Brien路 05-05, 4 no address 05-04, 5 东村 06-01.
-    QTest::newRow("sales, both ends included") << "BitBtn1" << "" << QDate(2024, 5, 1) << QDate(2024, 5, 5) << 1
-                                               << QStringList{"1", "2", "3"} << sales;
-    QTest::newRow("sales, address part") << "BitBtn1" << "村" << QDate(2024, 5, 1) << QDate(2024, 6, 1) << 1
-                                         << QStringList{"1", "2", "5"} << sales;
-    QTest::newRow("sales, quote searched literally") << "BitBtn1" << "O'B" << QDate(2024, 1, 1) << QDate(2024, 12, 31)
-                                                     << 1 << QStringList{"3"} << sales;
-    QTest::newRow("sales, percent is no wildcard") << "BitBtn1" << "%" << QDate(2024, 1, 1) << QDate(2024, 12, 31)
-                                                   << 1 << QStringList{} << sales;
-    QTest::newRow("sales, reversed range") << "BitBtn1" << "" << QDate(2024, 5, 5) << QDate(2024, 5, 1) << 1
-                                           << QStringList{} << sales;
-    QTest::newRow("sales, show all") << "BitBtn2" << "东" << QDate(2030, 1, 1) << QDate(2030, 1, 2) << 1
+    QTest::newRow("sales, both ends included")
+        << "BitBtn1"
+        << "" << QDate(2024, 5, 1) << QDate(2024, 5, 5) << 1 << QStringList{"1", "2", "3"} << sales;
+    QTest::newRow("sales, address part")
+        << "BitBtn1"
+        << "村" << QDate(2024, 5, 1) << QDate(2024, 6, 1) << 1 << QStringList{"1", "2", "5"} << sales;
+    QTest::newRow("sales, quote searched literally")
+        << "BitBtn1"
+        << "O'B" << QDate(2024, 1, 1) << QDate(2024, 12, 31) << 1 << QStringList{"3"} << sales;
+    QTest::newRow("sales, percent is no wildcard")
+        << "BitBtn1"
+        << "%" << QDate(2024, 1, 1) << QDate(2024, 12, 31) << 1 << QStringList{} << sales;
+    QTest::newRow("sales, reversed range")
+        << "BitBtn1"
+        << "" << QDate(2024, 5, 5) << QDate(2024, 5, 1) << 1 << QStringList{} << sales;
+    QTest::newRow("sales, show all") << "BitBtn2"
+                                     << "东" << QDate(2030, 1, 1) << QDate(2030, 1, 2) << 1
                                      << QStringList{"1", "2", "3", "4", "5"} << sales;
-    QTest::newRow("repairs") << "BitBtn4" << "东" << QDate(2024, 5, 1) << QDate(2024, 6, 1) << 2
-                             << QStringList{"1", "5"} << repairs;
-    QTest::newRow("repairs, reversed range") << "BitBtn4" << "" << QDate(2024, 6, 1) << QDate(2024, 5, 1) << 2
-                                             << QStringList{} << repairs;
-    QTest::newRow("repairs, show all") << "BitBtn3" << "" << QDate(2030, 1, 1) << QDate(2030, 1, 1) << 2
+    QTest::newRow("repairs") << "BitBtn4"
+                             << "东" << QDate(2024, 5, 1) << QDate(2024, 6, 1) << 2 << QStringList{"1", "5"}
+                             << repairs;
+    QTest::newRow("repairs, reversed range")
+        << "BitBtn4"
+        << "" << QDate(2024, 6, 1) << QDate(2024, 5, 1) << 2 << QStringList{} << repairs;
+    QTest::newRow("repairs, show all") << "BitBtn3"
+                                       << "" << QDate(2030, 1, 1) << QDate(2030, 1, 1) << 2
                                        << QStringList{"1", "2", "3", "4", "5"} << repairs;
-    QTest::newRow("accounts") << "BitBtn6" << "" << QDate(2024, 5, 3) << QDate(2024, 6, 1) << 3
+    QTest::newRow("accounts") << "BitBtn6"
+                              << "" << QDate(2024, 5, 3) << QDate(2024, 6, 1) << 3
                               << QStringList{"2", "3", "5"} << accounts;
-    QTest::newRow("accounts, show all") << "BitBtn5" << "" << QDate(2030, 1, 1) << QDate(2030, 1, 1) << 3
+    QTest::newRow("accounts, show all") << "BitBtn5"
+                                        << "" << QDate(2030, 1, 1) << QDate(2030, 1, 1) << 3
                                         << QStringList{"1", "2", "4", "3", "5"} << accounts;
 }
 
@@ -296,25 +315,30 @@ void TestOverviews::summaryPanels() {
         if (i != grid - 1)
             QVERIFY(!grids[i]->query()->isOpen());
     if (grid == 1)
-        QCOMPARE(fields(g), (QStringList{"客户编号", "客户名称", "电话", "手机", "地址", "订购型号", "主机序列号",
-                                         "价格", "日期", "备注", "经手人", "客服人员"}));
+        QCOMPARE(fields(g), (QStringList{"客户编号", "客户名称", "电话", "手机", "地址", "订购型号",
+                                         "主机序列号", "价格", "日期", "备注", "经手人", "客服人员"}));
 }
 
 void TestOverviews::summaryPaymentChoices_data() {
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("expected"); // 付款情况/日期 of each row, in order
-    QTest::newRow("all, show all") << "RadioButton1" << "BitBtn5"
+    QTest::newRow("all, show all") << "RadioButton1"
+                                   << "BitBtn5"
                                    << QStringList{"未付款 2024-5-2", "未付款 2024-5-9", "已付款 2024-5-1",
                                                   "已付款 2024-5-3", "已付款 2024-5-8"};
-    QTest::newRow("paid, show all") << "RadioButton2" << "BitBtn5"
+    QTest::newRow("paid, show all") << "RadioButton2"
+                                    << "BitBtn5"
                                     << QStringList{"已付款 2024-5-1", "已付款 2024-5-3", "已付款 2024-5-8"};
-    QTest::newRow("unpaid, show all") << "RadioButton3" << "BitBtn5"
-                                      << QStringList{"未付款 2024-5-2", "未付款 2024-5-9"};
-    QTest::newRow("all, query") << "RadioButton1" << "BitBtn6"
+    QTest::newRow("unpaid, show all") << "RadioButton3"
+                                      << "BitBtn5" << QStringList{"未付款 2024-5-2", "未付款 2024-5-9"};
+    QTest::newRow("all, query") << "RadioButton1"
+                                << "BitBtn6"
                                 << QStringList{"未付款 2024-5-2", "已付款 2024-5-1", "已付款 2024-5-3"};
-    QTest::newRow("paid, query") << "RadioButton2" << "BitBtn6" << QStringList{"已付款 2024-5-1", "已付款 2024-5-3"};
-    QTest::newRow("unpaid, query") << "RadioButton3" << "BitBtn6" << QStringList{"未付款 2024-5-2"};
+    QTest::newRow("paid, query") << "RadioButton2"
+                                 << "BitBtn6" << QStringList{"已付款 2024-5-1", "已付款 2024-5-3"};
+    QTest::newRow("unpaid, query") << "RadioButton3"
+                                   << "BitBtn6" << QStringList{"未付款 2024-5-2"};
 }
 
 void TestOverviews::summaryPaymentChoices() {

@@ -11,12 +11,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -44,10 +44,10 @@ struct Fixture {
         f.setPixelSize(13);
         grid->setFont(f);
         grid->bind(t.session(), t.dm().ADOQuery(12));
-        const QStringList shown = fields.isEmpty()
-                                      ? QStringList{"客户编号", "客户名称", "电话", "手机", "地址", "订购型号",
-                                                    "主机序列号", "价格", "日期", "备注", "经手人"}
-                                      : fields;
+        const QStringList shown =
+            fields.isEmpty() ? QStringList{"客户编号",   "客户名称", "电话", "手机", "地址",  "订购型号",
+                                           "主机序列号", "价格",     "日期", "备注", "经手人"}
+                             : fields;
         QList<GridColumn> cols;
         for (const QString& c : shown)
             cols.append({c, 80, {}});
@@ -64,11 +64,11 @@ struct Fixture {
     void addSales(int n, const QString& date = "2024-05-06") {
         t.dm().transaction([&] {
             for (int i = 1; i <= n; ++i)
-                t.dm().ADOall.exec("insert into dinggou(客户编号, 客户名称, 电话, 手机, 地址, 订购型号, 主机序列号, "
-                                   "价格, 日期, 备注, 经手人) values(?,?,?,?,?,?,?,?,?,?,?)",
-                                   {i, QString("张三%1").arg(i), "5551234", "13900000000", "城关镇东村",
-                                    "联想天逸", QString("SN%1").arg(i), Money::fromYuan(1250).toVariant(), date,
-                                    "", "0001"});
+                t.dm().ADOall.exec(
+                    "insert into dinggou(客户编号, 客户名称, 电话, 手机, 地址, 订购型号, 主机序列号, "
+                    "价格, 日期, 备注, 经手人) values(?,?,?,?,?,?,?,?,?,?,?)",
+                    {i, QString("张三%1").arg(i), "5551234", "13900000000", "城关镇东村", "联想天逸",
+                     QString("SN%1").arg(i), Money::fromYuan(1250).toVariant(), date, "", "0001"});
         });
     }
     void query(const QString& sql, const QVariantList& params = {}) { t.dm().ADOQuery(12).open(sql, params); }
@@ -122,7 +122,7 @@ void setText(QLineEdit* e, const QString& text) {
 
 class TestPrint : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void pageMacros_data();
     void pageMacros();
@@ -140,16 +140,23 @@ private slots:
     void cancelledSaveWritesNothing();
 };
 
-void TestPrint::initTestCase() { Fonts::install(); }
+void TestPrint::initTestCase() {
+    Fonts::install();
+}
 
 void TestPrint::pageMacros_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("screens' header") << "第&[page]页 共&[pages]页" << "第2页 共3页";
-    QTest::newRow("mixed case") << "&[Page]/&[PAGES]/&[pAgE]" << "2/3/2";
-    QTest::newRow("dates") << "&[Date]|&[ShortDate]|&[LongDate]|&[Time]" << "2008-3-5|2008-3-5|2008年3月5日|9:05:07";
-    QTest::newRow("unknown kept") << "&[Pag] &[foo] & [page]" << "&[Pag] &[foo] & [page]";
-    QTest::newRow("no macro") << "打印日期时间:" << "打印日期时间:";
+    QTest::newRow("screens' header") << "第&[page]页 共&[pages]页"
+                                     << "第2页 共3页";
+    QTest::newRow("mixed case") << "&[Page]/&[PAGES]/&[pAgE]"
+                                << "2/3/2";
+    QTest::newRow("dates") << "&[Date]|&[ShortDate]|&[LongDate]|&[Time]"
+                           << "2008-3-5|2008-3-5|2008年3月5日|9:05:07";
+    QTest::newRow("unknown kept") << "&[Pag] &[foo] & [page]"
+                                  << "&[Pag] &[foo] & [page]";
+    QTest::newRow("no macro") << "打印日期时间:"
+                              << "打印日期时间:";
 }
 
 void TestPrint::pageMacros() {
@@ -175,8 +182,8 @@ void TestPrint::threePagesWithHeaders() {
     QCOMPARE(f.printer->rowsOnPage(0) + f.printer->rowsOnPage(1) + f.printer->rowsOnPage(2), n);
     const QDateTime at = f.printer->printedAt();
     QCOMPARE(f.printer->headerTexts(1),
-             (QStringList{"打印日期时间:" + Dates::shortDate(at.date()) + " " + Dates::longTime(at.time()), "",
-                          "第2页 共3页"}));
+             (QStringList{"打印日期时间:" + Dates::shortDate(at.date()) + " " + Dates::longTime(at.time()),
+                          "", "第2页 共3页"}));
     QCOMPARE(form->StatusBar1->text(), QString("Page 1 of 3"));
 
     // The printed second page carries the same header, the grid's title row and no title text.
@@ -274,8 +281,8 @@ void TestPrint::previewWindow() {
     QVERIFY(form->isMaximized());
     const int pages = f.printer->pageCount();
     QVERIFY(pages >= 3);
-    for (QToolButton* b : {form->tbtPrint, form->tbtPrinterSetupDialog, form->tbtScale, form->tbtNextPage,
-                           form->tbClose})
+    for (QToolButton* b :
+         {form->tbtPrint, form->tbtPrinterSetupDialog, form->tbtScale, form->tbtNextPage, form->tbClose})
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(!form->tbStop->isEnabled());
     QVERIFY(!form->tbtPrevPage->isEnabled());
@@ -302,7 +309,8 @@ void TestPrint::previewWindow() {
         if (a->isChecked())
             checked = a->text();
     }
-    QCOMPARE(items, (QStringList{"500%", "200%", "150%", "100%", "75%", "50%", "25%", "10%", "页宽度", "整个页面"}));
+    QCOMPARE(items,
+             (QStringList{"500%", "200%", "150%", "100%", "75%", "50%", "25%", "10%", "页宽度", "整个页面"}));
     QCOMPARE(checked, QString("整个页面"));
     form->ScaleMenu->actions()[3]->trigger();
     QCOMPARE(form->zoom(), 1.0);
@@ -353,11 +361,16 @@ void TestPrint::settingsDialogChangesLayout_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("changed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("smaller margins") << "0.5" << "btnOK" << true << "";
-    QTest::newRow("cancelled") << "0.5" << "btnCancel" << false << "";
-    QTest::newRow("not a number") << "1,5" << "btnOK" << false << "页边距必须是不小于0的数字！";
-    QTest::newRow("negative") << "-1" << "btnOK" << false << "页边距必须是不小于0的数字！";
-    QTest::newRow("too large") << "12" << "btnOK" << false << "页边距太大！";
+    QTest::newRow("smaller margins") << "0.5"
+                                     << "btnOK" << true << "";
+    QTest::newRow("cancelled") << "0.5"
+                               << "btnCancel" << false << "";
+    QTest::newRow("not a number") << "1,5"
+                                  << "btnOK" << false << "页边距必须是不小于0的数字！";
+    QTest::newRow("negative") << "-1"
+                              << "btnOK" << false << "页边距必须是不小于0的数字！";
+    QTest::newRow("too large") << "12"
+                               << "btnOK" << false << "页边距太大！";
 }
 
 void TestPrint::settingsDialogChangesLayout() {

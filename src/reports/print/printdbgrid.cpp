@@ -32,7 +32,7 @@ bool goOn(const std::function<bool()>& keepGoing, qint64 n) {
 // A forward cursor over a statement's rows that can be placed on any row; stepping forward
 // reads on, stepping back runs the statement again from that row.
 class RowWalker {
-public:
+  public:
     RowWalker(QSqlDatabase db, QString sql, QVariantList params)
         : db_(std::move(db)), sql_(std::move(sql)), params_(std::move(params)) {}
 
@@ -66,7 +66,7 @@ public:
         return true;
     }
 
-private:
+  private:
     QSqlDatabase db_;
     QString sql_;
     QVariantList params_;
@@ -80,7 +80,9 @@ TPrintDBGrid::TPrintDBGrid(Session& session, DataGrid* grid, PrintSettings setti
 
 TPrintDBGrid::~TPrintDBGrid() = default;
 
-bool TPrintDBGrid::canPrint() const { return grid_ && grid_->query() && grid_->query()->isOpen(); }
+bool TPrintDBGrid::canPrint() const {
+    return grid_ && grid_->query() && grid_->query()->isOpen();
+}
 
 void TPrintDBGrid::preview(QWidget* parent) {
     if (!canPrint())
@@ -101,7 +103,8 @@ void TPrintDBGrid::takeSnapshot() {
     hasFooter_ = grid_->hasFooter();
     columns_.clear();
     for (const GridColumn& c : grid_->columns())
-        columns_.append({c.field, c.title.isEmpty() ? c.field : c.title, grid_->footerText(c.field), double(c.width)});
+        columns_.append(
+            {c.field, c.title.isEmpty() ? c.field : c.title, grid_->footerText(c.field), double(c.width)});
     gridFont_ = pixelFont(grid_->font());
     if (!settings_.printFontName.isEmpty())
         gridFont_.setFamily(settings_.printFontName);
@@ -179,14 +182,16 @@ int TPrintDBGrid::rowsOnPage(int page) const {
 QStringList TPrintDBGrid::headerTexts(int page) const {
     const PrintBand& b = settings_.pageHeader;
     const int n = pageCount();
-    return {expandPageMacros(b.left, page + 1, n, printedAt_), expandPageMacros(b.centre, page + 1, n, printedAt_),
+    return {expandPageMacros(b.left, page + 1, n, printedAt_),
+            expandPageMacros(b.centre, page + 1, n, printedAt_),
             expandPageMacros(b.right, page + 1, n, printedAt_)};
 }
 
 QStringList TPrintDBGrid::footerTexts(int page) const {
     const PrintBand& b = settings_.pageFooter;
     const int n = pageCount();
-    return {expandPageMacros(b.left, page + 1, n, printedAt_), expandPageMacros(b.centre, page + 1, n, printedAt_),
+    return {expandPageMacros(b.left, page + 1, n, printedAt_),
+            expandPageMacros(b.centre, page + 1, n, printedAt_),
             expandPageMacros(b.right, page + 1, n, printedAt_)};
 }
 
@@ -347,18 +352,19 @@ void TPrintDBGrid::paintPage(QPainter& p, int index) {
     const double footerH = bandHeight(settings_.pageFooter);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    paintBand(p, settings_.pageHeader, QRectF(printable.left(), printable.top(), printable.width(), headerH), index,
-              true);
+    paintBand(p, settings_.pageHeader, QRectF(printable.left(), printable.top(), printable.width(), headerH),
+              index, true);
     paintBand(p, settings_.pageFooter,
-              QRectF(printable.left(), printable.bottom() - footerH, printable.width(), footerH), index, false);
+              QRectF(printable.left(), printable.bottom() - footerH, printable.width(), footerH), index,
+              false);
 
     double y = printable.top() + headerH;
     auto paintText = [&](const PrintText& t) {
         const double h = textHeight(t);
         p.setFont(pixelFont(t.font));
         p.setPen(Qt::black);
-        p.drawText(QRectF(printable.left(), y, printable.width(), h - kGap), int(t.alignment) | Qt::TextWordWrap,
-                   t.text);
+        p.drawText(QRectF(printable.left(), y, printable.width(), h - kGap),
+                   int(t.alignment) | Qt::TextWordWrap, t.text);
         y += h;
     };
     if (pg.textBefore)

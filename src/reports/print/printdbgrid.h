@@ -34,7 +34,7 @@ class RowWalker;
 // result neither fills the memory nor moves the grid's current row.
 class TPrintDBGrid : public QObject {
     Q_OBJECT
-public:
+  public:
     TPrintDBGrid(Session& session, DataGrid* grid, PrintSettings settings, QObject* parent = nullptr);
     ~TPrintDBGrid() override;
 
@@ -75,7 +75,7 @@ public:
     // save dialog. Returns false when cancelled or stopped.
     bool printAll(QWidget* parent, const std::function<bool()>& keepGoing = {});
 
-private:
+  private:
     struct Column {
         QString field;
         QString title;

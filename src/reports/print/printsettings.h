@@ -39,10 +39,10 @@ struct PrintSettings {
 
     bool fitToPageWidth = true;
     bool coloured = false;
-    bool stretchRows = false;      // long texts wrap and make their row taller
+    bool stretchRows = false;       // long texts wrap and make their row taller
     bool fitByColumnWidths = false; // fit by narrowing the columns instead of scaling
     bool optimalColumnWidths = true;
-    QString printFontName;         // replaces the grid's font family when set
+    QString printFontName; // replaces the grid's font family when set
 
     // Paper size and orientation, chosen in the printer setup.
     QPageLayout page{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()};

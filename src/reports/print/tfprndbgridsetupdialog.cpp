@@ -172,7 +172,8 @@ bool TfPrnDBGridSetupDialog::store(PrintSettings& s) {
     next.units = units_;
     for (int i = 0; i < 4; ++i) {
         if (!parseMargin(boxes[i]->text(), *values[i])) {
-            session_.messages().error(this, QStringLiteral("页边距必须是不小于0的数字！"), QStringLiteral("错误"));
+            session_.messages().error(this, QStringLiteral("页边距必须是不小于0的数字！"),
+                                      QStringLiteral("错误"));
             boxes[i]->setFocus();
             boxes[i]->selectAll();
             return false;
@@ -181,8 +182,10 @@ bool TfPrnDBGridSetupDialog::store(PrintSettings& s) {
     next.page = page_;
     // The margins must leave room on the paper for a few lines of the grid.
     const QSizeF paper = next.page.fullRect(QPageLayout::Point).size() * (96.0 / 72.0);
-    const double w = paper.width() - next.marginPixels(next.margins.left) - next.marginPixels(next.margins.right);
-    const double h = paper.height() - next.marginPixels(next.margins.top) - next.marginPixels(next.margins.bottom);
+    const double w =
+        paper.width() - next.marginPixels(next.margins.left) - next.marginPixels(next.margins.right);
+    const double h =
+        paper.height() - next.marginPixels(next.margins.top) - next.marginPixels(next.margins.bottom);
     if (w < paper.width() / 5 || h < paper.height() / 5) {
         session_.messages().error(this, QStringLiteral("页边距太大！"), QStringLiteral("错误"));
         edtTop->setFocus();
@@ -233,4 +236,6 @@ void TfPrnDBGridSetupDialog::btnFontClick() {
         edtFont->setText(font.family());
 }
 
-void TfPrnDBGridSetupDialog::btnPrinterSetupClick() { pageSetup()(this, page_); }
+void TfPrnDBGridSetupDialog::btnPrinterSetupClick() {
+    pageSetup()(this, page_);
+}

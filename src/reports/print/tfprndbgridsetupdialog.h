@@ -15,7 +15,7 @@ class Session;
 // fitting options. edit() shows the dialog modally; on OK every value goes back into the settings.
 class TfPrnDBGridSetupDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     TfPrnDBGridSetupDialog(Session& session, QWidget* parent);
 
     // Shows the settings, runs the dialog and on OK stores them; true on OK.
@@ -54,7 +54,7 @@ public:
     void btnPrinterSetupClick();
     void cbUnitsChange();
 
-private:
+  private:
     Session& session_;
     PrintSettings* target_ = nullptr;
     MarginUnits units_ = MarginUnits::Centimetres;

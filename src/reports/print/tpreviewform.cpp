@@ -25,10 +25,12 @@ QPointer<TPreviewForm>& theInstance() {
 
 // The page area: the current page on a sheet of paper, at the chosen zoom.
 class PageView : public QWidget {
-public:
-    explicit PageView(TPreviewForm* form) : QWidget(form), form_(form) { setObjectName(QStringLiteral("PageView")); }
+  public:
+    explicit PageView(TPreviewForm* form) : QWidget(form), form_(form) {
+        setObjectName(QStringLiteral("PageView"));
+    }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
@@ -50,7 +52,7 @@ protected:
         }
     }
 
-private:
+  private:
     TPreviewForm* form_;
 };
 
@@ -95,9 +97,16 @@ TPreviewForm::TPreviewForm(Session& session, QWidget* parent) : QDialog(parent),
     ScaleMenu->setObjectName(QStringLiteral("ScaleMenu"));
     zoomGroup_ = new QActionGroup(ScaleMenu);
     zoomGroup_->setExclusive(true);
-    const QList<QPair<QString, int>> zooms{{"500%", 500}, {"200%", 200}, {"150%", 150}, {"100%", 100},
-                                           {"75%", 75},   {"50%", 50},   {"25%", 25},   {"10%", 10},
-                                           {QStringLiteral("页宽度"), -1}, {QStringLiteral("整个页面"), 0}};
+    const QList<QPair<QString, int>> zooms{{"500%", 500},
+                                           {"200%", 200},
+                                           {"150%", 150},
+                                           {"100%", 100},
+                                           {"75%", 75},
+                                           {"50%", 50},
+                                           {"25%", 25},
+                                           {"10%", 10},
+                                           {QStringLiteral("页宽度"), -1},
+                                           {QStringLiteral("整个页面"), 0}};
     for (const auto& [text, percent] : zooms) {
         QAction* a = ScaleMenu->addAction(text);
         a->setCheckable(true);
@@ -252,7 +261,9 @@ void TPreviewForm::tbtNextPageClick() {
         setCurrentPage(page_ + 1);
 }
 
-void TPreviewForm::tbStopClick() { stop_ = true; }
+void TPreviewForm::tbStopClick() {
+    stop_ = true;
+}
 
 void TPreviewForm::tbCloseClick() {
     if (!busy_)

@@ -17,7 +17,7 @@ class PageView;
 // the print settings.
 class TPreviewForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     TPreviewForm(Session& session, QWidget* parent);
     ~TPreviewForm() override;
 
@@ -52,13 +52,13 @@ public:
     void tbStopClick();
     void tbCloseClick();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void reject() override;
 
-private:
+  private:
     void layOut();
     void runBusy(const std::function<void()>& work);
     void updateState();
