@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   xvfb xauth poppler-utils
+  libreoffice-calc-nogui libreoffice-writer-nogui
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -12,7 +12,9 @@ QString path() {
         return QDir(env).absolutePath();
     }
     const QString exeDir = QCoreApplication::applicationDirPath();
-    const bool installed = QDir(exeDir) == QDir(QStringLiteral(LUMARETH_INSTALL_BINDIR));
+    // An installed copy has its shared data beside it (<prefix>/bin and <prefix>/share/lumareth).
+    const bool installed = QDir(exeDir) == QDir(QStringLiteral(LUMARETH_INSTALL_BINDIR)) ||
+                           QFileInfo::exists(exeDir + QStringLiteral("/../share/lumareth/help"));
     if (!installed && QFileInfo(exeDir).isWritable())
         return exeDir;
     QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/lumareth");
@@ -29,6 +31,7 @@ QString helpFile() {
     const QStringList candidates = {
         folder + QStringLiteral("/help.chm"),
         folder + QStringLiteral("/help/index.html"),
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/lumareth/help/index.html"),
         QStringLiteral(LUMARETH_INSTALL_DATADIR "/lumareth/help/index.html"),
         QStringLiteral(LUMARETH_SOURCE_DIR "/resources/help/index.html"),
     };

@@ -212,6 +212,14 @@ qlonglong SharedQuery::count() const {
     return r.integer(QStringLiteral("n"));
 }
 
+qlonglong SharedQuery::count(const QString& column) const {
+    if (!open_)
+        return 0;
+    Row r = dm_.ADOall.first(
+        QStringLiteral("SELECT count(%1) AS n FROM (%2)").arg(TDM1::quoteId(column), sql_), params_);
+    return r.integer(QStringLiteral("n"));
+}
+
 Money SharedQuery::sum(const QString& column) const {
     if (!open_)
         return {};

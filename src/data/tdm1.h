@@ -78,6 +78,8 @@ public:
 
     // Over the whole result, not only the rows fetched so far.
     qlonglong count() const;
+    // Rows whose column is not null.
+    qlonglong count(const QString& column) const;
     Money sum(const QString& column) const;
 
 signals:

@@ -125,7 +125,9 @@ DataGrid::~DataGrid() {
 void DataGrid::bind(Session& session, SharedQuery& query) {
     session_ = &session;
     query_ = &query;
-    proxy_.setSourceModel(query.model());
+    if (layer_)
+        layer_->setSourceModel(query.model());
+    proxy_.setSourceModel(layer_ ? static_cast<QAbstractItemModel*>(layer_.data()) : query.model());
     connect(&query, &SharedQuery::reloaded, this, [this] {
         keys_ = query_->sort();
         proxy_.setSortMarks(keys_);
@@ -133,6 +135,16 @@ void DataGrid::bind(Session& session, SharedQuery& query) {
     });
     onReset();
     refreshFooter();
+}
+
+void DataGrid::setSourceLayer(QAbstractProxyModel* layer) {
+    layer_ = layer;
+    if (!query_)
+        return;
+    if (layer_)
+        layer_->setSourceModel(query_->model());
+    proxy_.setSourceModel(layer_ ? static_cast<QAbstractItemModel*>(layer_.data()) : query_->model());
+    onReset();
 }
 
 void DataGrid::setColumns(const QList<GridColumn>& columns) {
@@ -221,6 +233,9 @@ void DataGrid::refreshFooter() {
         switch (cell.kind) {
         case FooterCell::Text: value = cell.text; break;
         case FooterCell::Count: value = QString::number(query_ ? query_->count() : 0); break;
+        case FooterCell::CountFilled:
+            value = QString::number(query_ ? query_->count(cell.field) : 0);
+            break;
         case FooterCell::Sum: value = (query_ ? query_->sum(cell.field) : Money()).toString(); break;
         }
         footerValues_.insert(cell.field, value);
@@ -233,10 +248,39 @@ QString DataGrid::footerText(const QString& field) const { return footerValues_.
 
 void DataGrid::updateGeometries() {
     QTableView::updateGeometries();
-    if (footerBar_ && !footer_.isEmpty()) {
-        const QRect vg = viewport()->geometry();
-        footerBar_->setGeometry(vg.left(), vg.bottom() + 1, vg.width(), verticalHeader()->defaultSectionSize());
+    if (!footerBar_ || footer_.isEmpty())
+        return;
+    // The table view sets its margins to the title row and the row headers alone; the footer
+    // takes a strip of its own below the rows, between them and the horizontal scroll bar.
+    const int strip = verticalHeader()->defaultSectionSize();
+    const QMargins m = viewportMargins();
+    if (m.bottom() != strip)
+        setViewportMargins(m.left(), m.top(), m.right(), strip);
+    const QRect vg = viewport()->geometry();
+    if (!verticalHeader()->isHidden() && !isRightToLeft())
+        verticalHeader()->setGeometry(vg.left() - verticalHeader()->width(), vg.top(), verticalHeader()->width(),
+                                      vg.height());
+    footerBar_->setGeometry(vg.left(), vg.bottom() + 1, vg.width(), strip);
+    footerBar_->raise();
+    // The view measured its scroll range for the viewport without the strip: let the last row
+    // scroll up above the footer.
+    QScrollBar* bar = verticalScrollBar();
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    int wanted = 0;
+    if (verticalScrollMode() == QAbstractItemView::ScrollPerPixel) {
+        wanted = verticalHeader()->length() - vg.height();
+    } else {
+        int fit = 0;
+        for (int r = rows - 1, h = 0; r >= 0; --r) {
+            h += verticalHeader()->sectionSize(r);
+            if (h > vg.height())
+                break;
+            ++fit;
+        }
+        wanted = rows - qMax(fit, 1);
     }
+    if (wanted > bar->maximum())
+        bar->setRange(0, wanted);
 }
 
 Row DataGrid::currentRecord() const {

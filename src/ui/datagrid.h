@@ -15,7 +15,8 @@ struct GridColumn {
 };
 
 struct FooterCell {
-    enum Kind { Text, Count, Sum };
+    // Count: every row; CountFilled: the rows whose field is not null.
+    enum Kind { Text, Count, Sum, CountFilled };
     QString field;
     Kind kind = Text;
     QString text; // for Text
@@ -45,6 +46,9 @@ public:
     ~DataGrid() override;
 
     void bind(Session& session, SharedQuery& query);
+    // Shows the query's rows through a model layered over them (rows being edited, for example).
+    // The layer keeps the query's columns and the first rows in place; nullptr removes it.
+    void setSourceLayer(QAbstractProxyModel* layer);
     SharedQuery* query() const { return query_; }
 
     // Which fields are shown, in order, with widths; empty shows every column of the result.
@@ -57,6 +61,7 @@ public:
 
     void setFooter(const QList<FooterCell>& cells);
     bool hasFooter() const { return !footer_.isEmpty(); }
+    QList<FooterCell> footer() const { return footer_; }
     QString footerText(const QString& field) const;
     void refreshFooter();
 
@@ -93,6 +98,7 @@ private:
 
     Session* session_ = nullptr;
     SharedQuery* query_ = nullptr;
+    QPointer<QAbstractProxyModel> layer_;
     GridModel proxy_;
     QList<GridColumn> columns_;
     QList<FooterCell> footer_;

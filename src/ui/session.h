@@ -32,6 +32,10 @@ public:
     // Set by the main window: shows a new shop name in its title and large label.
     std::function<void()> shopNameChanged;
 
+    // The name the backup dialog proposes: empty until the first backup (then today's date),
+    // afterwards the last name chosen, for the rest of the run.
+    QString backupFileName;
+
     // The main window, parent of the whole-run dialogs and of every message box without a screen.
     QWidget* mainWindow() const { return mainWindow_; }
     void setMainWindow(QWidget* w) { mainWindow_ = w; }

@@ -1,0 +1,82 @@
+#include "admin/maintenance.h"
+#include "data/backup.h"
+#include "data/dates.h"
+#include "data/programfolder.h"
+#include "ui/session.h"
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QString kFilter = QStringLiteral("BAK文件 (*.BAK);;所有文件 (*.*)");
+const QString kBakFilter = QStringLiteral("BAK文件 (*.BAK)");
+} // namespace
+
+namespace Maintenance {
+
+QString backupFile(const QString& chosen) {
+    return chosen + QStringLiteral(".bak");
+}
+
+void backup(Session& session, QWidget* parent) {
+    if (session.backupFileName.isEmpty())
+        session.backupFileName = Dates::shortDate(QDate::currentDate());
+    FileDialogSpec spec;
+    spec.caption = QStringLiteral("数据备份");
+    spec.fileName = QFileInfo(session.backupFileName).isAbsolute()
+                        ? session.backupFileName
+                        : QDir(ProgramFolder::path()).filePath(session.backupFileName);
+    spec.filter = kFilter;
+    spec.selectedFilter = kBakFilter;
+    const QString chosen = session.files().save(parent, spec);
+    if (chosen.isEmpty())
+        return;
+    session.backupFileName = chosen;
+    try {
+        DbBackup::backupTo(session.dm(), backupFile(chosen));
+    } catch (const DbError&) {
+        session.messages().error(parent, QStringLiteral("备份数据失败，请重试！!"), QStringLiteral("错误！"));
+        return;
+    }
+    session.messages().info(parent, QStringLiteral("备份数据成功！"), QStringLiteral("提示！"));
+}
+
+void restore(Session& session, QWidget* parent) {
+    if (!session.messages().ask(parent, QStringLiteral("数据库恢复将要覆盖原来数据库中所有的数据，继续吗？"),
+                                QStringLiteral("数据恢复")))
+        return;
+    FileDialogSpec spec;
+    spec.caption = QStringLiteral("数据恢复");
+    spec.fileName = QFileInfo(session.backupFileName).isAbsolute() ? QFileInfo(session.backupFileName).path()
+                                                                   : ProgramFolder::path();
+    spec.filter = kFilter;
+    spec.selectedFilter = kBakFilter;
+    const QString chosen = session.files().open(parent, spec);
+    if (chosen.isEmpty())
+        return;
+    try {
+        DbBackup::restoreFrom(session.dm(), chosen);
+    } catch (const DbError&) {
+        session.messages().error(parent, QStringLiteral("恢复数据失败，请重试！!"), QStringLiteral("错误！"));
+        return;
+    }
+    session.messages().info(parent, QStringLiteral("恢复数据成功！"), QStringLiteral("提示！"));
+}
+
+void initialise(Session& session, QWidget* parent) {
+    if (!session.messages().ask(
+            parent,
+            QStringLiteral(
+                "确实进行数据初始化？如果进行本项操作，将要清空数据库中的全部内容！该操作不可恢复！"),
+            QStringLiteral("数据初始化")))
+        return;
+    TDM1& dm = session.dm();
+    // Wholly or not at all: a failure leaves the database as it was.
+    dm.transaction([&] {
+        for (const char* table :
+             {"dinggou", "客户信息", "收款记录", "维修记录", "帐款明细", "维修项目", "操作员", "乡镇"})
+            dm.ADOall.exec(QStringLiteral("delete from %1").arg(TDM1::quoteId(QString::fromUtf8(table))));
+        dm.writeSeedRows();
+    });
+    session.messages().info(parent, QStringLiteral("初始化成功！"), QStringLiteral("提示！"));
+}
+} // namespace Maintenance

@@ -1,0 +1,30 @@
+#include "frame/startup.h"
+#include "data/programfolder.h"
+#include "ui/session.h"
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace Startup {
+bool openDatabase(Session& session) {
+    try {
+        session.dm().closeConnection();
+        session.dm().open(ProgramFolder::databaseFile());
+        return true;
+    } catch (const DbError&) {
+        session.messages().error(nullptr, QStringLiteral("无法连接到指定的数据库！请重试！"),
+                                 QStringLiteral("错误"));
+        return false;
+    }
+}
+
+void installTranslator() {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+} // namespace Startup

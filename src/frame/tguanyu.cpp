@@ -1,0 +1,44 @@
+#include "frame/tguanyu.h"
+#include "frame/pictures.h"
+#include "frame/tmain.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Tguanyu::Tguanyu(Session&, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Tguanyu"));
+    setWindowTitle(QStringLiteral("关于"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(13);
+    setFont(f);
+
+    auto* lay = new QVBoxLayout(this);
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setPixmap(QPixmap(QStringLiteral(":/icons/lumareth.png"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setAlignment(Qt::AlignCenter);
+    lay->addWidget(icon);
+
+    auto* title = new QLabel(QString::fromUtf16(kProductTitle), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont big(QStringLiteral("华文新魏"));
+    big.setPixelSize(24);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    title->setStyleSheet(QStringLiteral("color: #008080;"));
+    lay->addWidget(title);
+
+    auto* text = new QLabel(QStringLiteral("电脑店客户、销售、维修及帐款管理\n版本 1.11"), this);
+    text->setObjectName(QStringLiteral("Label2"));
+    text->setAlignment(Qt::AlignCenter);
+    lay->addWidget(text);
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("BitBtn1"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    lay->addWidget(ok, 0, Qt::AlignCenter);
+    setFixedSize(sizeHint().expandedTo(QSize(320, 220)));
+}

@@ -1,0 +1,36 @@
+#include "reports/export/gbk.h"
+#include <QStringEncoder>
+
+namespace Gbk {
+
+QByteArray encode(QStringView text) {
+    QStringEncoder gbk("GBK");
+    QByteArray out = gbk.encode(text);
+    if (!gbk.hasError())
+        return out;
+    // Slow path only for the rare text with characters outside GBK: one character at a time.
+    out.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        const QStringView ch = text.mid(i, len);
+        QStringEncoder one("GBK");
+        const QByteArray b = one.encode(ch);
+        if (one.hasError()) {
+            QStringEncoder wide("GB18030");
+            out += wide.encode(ch);
+        } else {
+            out += b;
+        }
+        i += len;
+    }
+    return out;
+}
+
+bool fitsGbk(QStringView character) {
+    QStringEncoder gbk("GBK");
+    const QByteArray bytes = gbk.encode(character); // the encoding runs only when converted
+    return !bytes.isEmpty() && !gbk.hasError();
+}
+
+} // namespace Gbk

@@ -1,0 +1,278 @@
+#include "trade/tbushou.h"
+#include "data/dates.h"
+#include "trade/entryform.h"
+#include "trade/lookuppanel.h"
+#include "ui/datagrid.h"
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <tuple>
+
+using namespace EntryForm;
+
+namespace {
+const int kWidths[] = {40, 65, 95, 190, 80, 90, 80, 64, 95, 140, 60};
+enum Col { ColId, ColNumber, ColName, ColAddress, ColTelephone, ColMobile, ColSerial, ColAmount };
+
+// Unpaid entries with an amount, by the entries' own copy of the customer columns.
+const char* const kArrears = "select * from 帐款明细 where (付款情况='未付款') and (应付金额<>0)";
+} // namespace
+
+const QStringList& Tbushou::listColumns() {
+    static const QStringList columns{
+        QStringLiteral("ID"),         QStringLiteral("客户编号"), QStringLiteral("客户名称"),
+        QStringLiteral("地址"),       QStringLiteral("电话"),     QStringLiteral("手机"),
+        QStringLiteral("主机序列号"), QStringLiteral("应付金额"), QStringLiteral("日期"),
+        QStringLiteral("备注"),       QStringLiteral("经手人")};
+    return columns;
+}
+
+Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
+    setObjectName(QStringLiteral("Tbushou"));
+    setWindowTitle(QStringLiteral("补收欠款"));
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(13);
+    setFont(f);
+    resize(1019, 605);
+
+    auto* outer = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    outer->addLayout(top);
+
+    auto* criteria = new QGroupBox(QStringLiteral("检索条件"), this);
+    auto* g = new QGridLayout(criteria);
+    auto row = [&](int r, const QString& label, const char* edit, const char* btn, const QString& hint = {}) {
+        QLineEdit* e = addEdit(g, r, label, QString::fromLatin1(edit), hint);
+        QPushButton* b = button(criteria, QStringLiteral("确定"), QString::fromLatin1(btn));
+        g->addWidget(b, r, 2);
+        return std::pair{e, b};
+    };
+    std::tie(Edit5, BitBtn1) = row(0, QStringLiteral("客户编号"), "Edit5", "BitBtn1");
+    std::tie(Edit1, BitBtn9) =
+        row(1, QStringLiteral("客户名称"), "Edit1", "BitBtn9", QStringLiteral("输入客户名称后请回车"));
+    std::tie(Edit3, BitBtn10) = row(2, QStringLiteral("电话"), "Edit3", "BitBtn10");
+    std::tie(Edit7, BitBtn13) = row(3, QStringLiteral("手机"), "Edit7", "BitBtn13");
+    std::tie(Edit2, BitBtn11) = row(4, QStringLiteral("地址"), "Edit2", "BitBtn11");
+    top->addWidget(criteria, 1);
+
+    auto* right = new QVBoxLayout;
+    top->addLayout(right, 1);
+    auto* fuzzy = new QGroupBox(QStringLiteral("模糊查找"), this);
+    auto* fl = new QHBoxLayout(fuzzy);
+    ComboBox1 = new QComboBox(fuzzy);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    Edit6 = new QLineEdit(fuzzy);
+    Edit6->setObjectName(QStringLiteral("Edit6"));
+    BitBtn12 = button(fuzzy, QStringLiteral("查找"), QStringLiteral("BitBtn12"));
+    fl->addWidget(ComboBox1);
+    fl->addWidget(new QLabel(QStringLiteral("包含"), fuzzy));
+    fl->addWidget(Edit6, 1);
+    fl->addWidget(BitBtn12);
+    right->addWidget(fuzzy);
+
+    auto* totalRow = new QHBoxLayout;
+    BitBtn7 = button(this, QStringLiteral("计算选中欠款总数"), QStringLiteral("BitBtn7"));
+    Edit4 = new QLineEdit(this);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    Edit4->setReadOnly(true);
+    totalRow->addWidget(BitBtn7);
+    totalRow->addWidget(Edit4, 1);
+    totalRow->addWidget(new QLabel(QStringLiteral("元"), this));
+    right->addLayout(totalRow);
+    auto* commands = new QHBoxLayout;
+    BitBtn2 = button(this, QStringLiteral("显示全部欠款"), QStringLiteral("BitBtn2"));
+    BitBtn3 = button(this, QStringLiteral("补收选中欠款"), QStringLiteral("BitBtn3"));
+    BitBtn4 = button(this, QStringLiteral("退出"), QStringLiteral("BitBtn4"));
+    for (QPushButton* b : {BitBtn2, BitBtn3, BitBtn4})
+        commands->addWidget(b);
+    right->addLayout(commands);
+    right->addStretch();
+
+    auto* listGroup = new QGroupBox(QStringLiteral("欠款列表"), this);
+    auto* ll = new QVBoxLayout(listGroup);
+    auto* ticks = new QHBoxLayout;
+    BitBtn5 = button(listGroup, QStringLiteral("全选"), QStringLiteral("BitBtn5"));
+    BitBtn6 = button(listGroup, QStringLiteral("全清"), QStringLiteral("BitBtn6"));
+    ticks->addWidget(BitBtn5);
+    ticks->addWidget(BitBtn6);
+    ticks->addStretch();
+    ll->addLayout(ticks);
+    ListView1 = new QTableWidget(0, int(listColumns().size()), listGroup);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setHorizontalHeaderLabels(listColumns());
+    ListView1->verticalHeader()->hide();
+    ListView1->setShowGrid(true);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->verticalHeader()->setDefaultSectionSize(20);
+    for (int c = 0; c < ListView1->columnCount(); ++c)
+        ListView1->setColumnWidth(c, kWidths[c]);
+    ll->addWidget(ListView1);
+    outer->addWidget(listGroup, 1);
+
+    // The customer list lies over the top right area until a pick or "隐藏".
+    GroupBox3 = new CustomerList(*this, QStringLiteral("DBGrid2"), false, this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->hideButton()->setObjectName(QStringLiteral("BitBtn8"));
+    GroupBox3->setGeometry(500, 6, 510, 240);
+
+    tabOrder({Edit5,    BitBtn1, Edit1,    BitBtn9,   Edit3,   BitBtn10, Edit7,
+              BitBtn13, Edit2,   BitBtn11, ComboBox1, Edit6,   BitBtn12, BitBtn7,
+              BitBtn2,  BitBtn3, BitBtn4,  BitBtn5,   BitBtn6, ListView1});
+
+    QueryPanel::Config config;
+    config.emptyBox = QueryPanel::EmptyBox::AskForInput;
+    config.pickListsBy = LookupField::Name;
+    config.enterPresses = {LookupField::Number, LookupField::Name, LookupField::Telephone,
+                           LookupField::Address};
+    config.numberEnterOnlyWhenFilled = true;
+    panel = new QueryPanel(*this, {Edit5, Edit1, Edit3, Edit7, Edit2}, GroupBox3, config,
+                           [this](const QString& column, const QString& value) { listBy(column, value); });
+    panel->setButton(LookupField::Number, BitBtn1);
+    panel->setButton(LookupField::Name, BitBtn9);
+    panel->setButton(LookupField::Telephone, BitBtn10);
+    panel->setButton(LookupField::Mobile, BitBtn13);
+    panel->setButton(LookupField::Address, BitBtn11);
+    panel->setFuzzyGroup(ComboBox1, Edit6, BitBtn12);
+
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn3Click(); }); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn5, &QPushButton::clicked, this, [this] { BitBtn5Click(); });
+    connect(BitBtn6, &QPushButton::clicked, this, [this] { BitBtn6Click(); });
+    connect(BitBtn7, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn7Click(); }); });
+
+    FormShow();
+}
+
+void Tbushou::FormShow() {
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
+        e->clear();
+    ListView1->setRowCount(0);
+    GroupBox3->hide();
+    ComboBox1->clear();
+    ComboBox1->addItems({QStringLiteral("客户名称"), QStringLiteral("地址"), QStringLiteral("电话"),
+                         QStringLiteral("手机"), QStringLiteral("客户编号")});
+    ComboBox1->setCurrentIndex(0);
+    Edit5->setFocus();
+}
+
+void Tbushou::listBy(const QString& column, const QString& value) {
+    ListView1->setRowCount(0);
+    const QVariant bound =
+        column == QStringLiteral("客户编号") ? QVariant(Values::wholeNumber(value)) : QVariant(value);
+    fill(dm().ADOall.query(
+        QStringLiteral("%1 and (%2=?) order by id").arg(QString::fromUtf8(kArrears), TDM1::quoteId(column)),
+        {bound}));
+}
+
+void Tbushou::BitBtn2Click() {
+    ListView1->setRowCount(0);
+    fill(dm().ADOall.query(QString::fromUtf8(kArrears) + QStringLiteral(" order by 客户名称, id")));
+}
+
+void Tbushou::fill(const std::vector<Row>& rows) {
+    ListView1->setRowCount(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < listColumns().size(); ++c) {
+            const QString column = c == ColId ? QStringLiteral("id") : listColumns()[c];
+            auto* item = new QTableWidgetItem(rows[r].text(column));
+            if (c == ColId) {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+                item->setCheckState(Qt::Unchecked);
+            } else {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                item->setTextAlignment(Qt::AlignCenter);
+            }
+            ListView1->setItem(r, c, item);
+        }
+    }
+}
+
+void Tbushou::setAllTicks(bool ticked) {
+    for (int r = 0; r < ListView1->rowCount(); ++r)
+        ListView1->item(r, ColId)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void Tbushou::BitBtn5Click() {
+    setAllTicks(true);
+}
+
+void Tbushou::BitBtn6Click() {
+    setAllTicks(false);
+}
+
+Money Tbushou::tickedTotal() const {
+    Money total;
+    for (int r = 0; r < ListView1->rowCount(); ++r)
+        if (ListView1->item(r, ColId)->checkState() == Qt::Checked)
+            total += Money::parse(ListView1->item(r, ColAmount)->text());
+    return total;
+}
+
+void Tbushou::BitBtn7Click() {
+    Edit4->setText(tickedTotal().toString());
+}
+
+void Tbushou::BitBtn3Click() {
+    BitBtn7Click();
+    if (Edit4->text() == QStringLiteral("0")) {
+        msg().error(this, QStringLiteral("无欠款需要补交！"), QStringLiteral("提示"));
+        return;
+    }
+    // Every value is read from the list and checked before anything is written.
+    struct Entry {
+        qlonglong id;
+        QVariant number;
+        QStringList customer; // name, address, telephone, mobile, unit serial
+        Money amount;
+    };
+    std::vector<Entry> entries;
+    for (int r = 0; r < ListView1->rowCount(); ++r) {
+        if (ListView1->item(r, ColId)->checkState() != Qt::Checked)
+            continue;
+        auto cell = [&](int c) { return ListView1->item(r, c)->text(); };
+        const QString number = cell(ColNumber);
+        entries.push_back(
+            {Values::wholeNumber(cell(ColId)),
+             number.isEmpty() ? QVariant() : QVariant(Values::wholeNumber(number)),
+             {cell(ColName), cell(ColAddress), cell(ColTelephone), cell(ColMobile), cell(ColSerial)},
+             Money::parse(cell(ColAmount))});
+    }
+    const QString today = Dates::toSql(QDate::currentDate());
+    const QString op = session().operatorNumber;
+    try {
+        dm().transaction([&] {
+            for (const Entry& e : entries) {
+                // An entry paid since the list was read is not collected twice.
+                const int changed = dm().ADOall.exec(
+                    QStringLiteral("update 帐款明细 set 付款情况='已付款' where id=? and 付款情况='未付款'"),
+                    {e.id});
+                if (changed != 1)
+                    TDM1::fail(QStringLiteral("ID为%1的欠款已不存在或已经补收，本次补收未进行！").arg(e.id));
+                dm().ADOall.exec(
+                    QStringLiteral(
+                        "insert into 收款记录(客户编号,客户名称,地址,电话,手机,主机序列号,金额,日期,"
+                        "经手人) values(?,?,?,?,?,?,?,?,?)"),
+                    {e.number, e.customer[0], e.customer[1], e.customer[2], e.customer[3], e.customer[4],
+                     e.amount.toVariant(), today, op});
+            }
+        });
+    } catch (const DbError& e) {
+        msg().plain(this, e.text());
+        return;
+    }
+    msg().info(this, QStringLiteral("补收欠款成功！"), QStringLiteral("提示"));
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
+        e->clear();
+    ListView1->setRowCount(0);
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include "data/money.h"
+#include "ui/screen.h"
+
+class CustomerList;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QueryPanel;
+class Row;
+
+// Arrears collection: lists unpaid account entries, and collects the ticked ones, each marked paid
+// with a receipt dated today, in one transaction.
+class Tbushou : public Screen {
+    Q_OBJECT
+  public:
+    explicit Tbushou(Session& session, QWidget* parent = nullptr);
+    QRect placement() const override { return QRect(0, 0, 1019, 605); }
+
+    void FormShow();
+    void BitBtn2Click(); // every arrear, ordered by name
+    void BitBtn3Click(); // collect the ticked entries
+    void BitBtn5Click(); // tick all
+    void BitBtn6Click(); // untick all
+    void BitBtn7Click(); // total of the ticked entries
+
+    // The columns of the arrears list, in order.
+    static const QStringList& listColumns();
+    // The exact total of the ticked rows; a cell that is no amount is an error naming it.
+    Money tickedTotal() const;
+
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
+    QComboBox* ComboBox1;
+    QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn9, *BitBtn10,
+        *BitBtn11, *BitBtn12, *BitBtn13;
+    QTableWidget* ListView1;
+    CustomerList* GroupBox3;
+    QueryPanel* panel;
+
+  private:
+    void listBy(const QString& column, const QString& value);
+    void fill(const std::vector<Row>& rows);
+    void setAllTicks(bool ticked);
+};

@@ -1,0 +1,226 @@
+#include "support/testsession.h"
+#include "ui/datagrid.h"
+#include "ui/keys.h"
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
+// The result grid and the keyboard helpers, driven by keys and clicks.
+class DataGridTest : public QObject {
+    Q_OBJECT
+
+    struct Fixture {
+        TestSession ts;
+        DataGrid grid;
+        SharedQuery& query;
+        Fixture() : query(ts.dm().ADOQuery(3)) { grid.resize(600, 400); }
+
+        // Account entries: name, amount in yuan as typed, payment state.
+        void add(const QString& name, const QString& amount, const QString& state) {
+            ts.dm().ADOall.exec(
+                QStringLiteral(
+                    "INSERT INTO \"帐款明细\" (\"客户名称\", \"应付金额\", \"付款情况\", \"日期\") "
+                    "VALUES (?, ?, ?, '2008-03-05')"),
+                {name, Money::parse(amount).toVariant(), state});
+        }
+        void open(const QString& where = {}, const QVariantList& params = {}) {
+            query.open(QStringLiteral("SELECT \"客户名称\", \"应付金额\", \"付款情况\" FROM \"帐款明细\"") +
+                           where,
+                       params);
+            grid.bind(ts.session(), query);
+        }
+        QStringList column(const QString& field) {
+            QStringList out;
+            for (int r = 0; r < grid.rowCount(); ++r)
+                out << grid.cellText(r, field);
+            return out;
+        }
+        void clickTitle(const QString& field, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+            QHeaderView* h = grid.horizontalHeader();
+            int logical = -1;
+            for (int c = 0; c < h->count(); ++c)
+                if (grid.model()->headerData(c, Qt::Horizontal).toString().startsWith(field))
+                    logical = c;
+            QVERIFY(logical >= 0);
+            const QPoint at(h->sectionViewportPosition(logical) + h->sectionSize(logical) / 2,
+                            h->height() / 2);
+            QTest::mouseClick(h->viewport(), Qt::LeftButton, mods, at);
+        }
+    };
+
+  private slots:
+    void footerOverWholeResult_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("sum");
+        QTest::newRow("every entry") << QString() << "600"
+                                     << "3301";
+        QTest::newRow("unpaid only") << "未付款"
+                                     << "300"
+                                     << "3000.75";
+        QTest::newRow("nothing") << "无此状态"
+                                 << "0"
+                                 << "0";
+    }
+    void footerOverWholeResult() {
+        QFETCH(QString, state);
+        QFETCH(QString, count);
+        QFETCH(QString, sum);
+        Fixture f;
+        f.ts.dm().transaction([&] {
+            for (int i = 0; i < 300; ++i) {
+                f.add(QStringLiteral("客户%1").arg(i), QStringLiteral("10.0025"), QStringLiteral("未付款"));
+                f.add(QStringLiteral("客户%1").arg(i),
+                      i == 0 ? QStringLiteral("300.25") : QStringLiteral("0"), QStringLiteral("已付款"));
+            }
+        });
+        f.grid.setFooter({{QStringLiteral("客户名称"), FooterCell::Text, QStringLiteral("合计")},
+                          {QStringLiteral("付款情况"), FooterCell::Count, {}},
+                          {QStringLiteral("应付金额"), FooterCell::Sum, {}}});
+        f.open();
+        QVERIFY(f.query.loadedRows() < 600); // fetched lazily, counted in full
+        QCOMPARE(f.grid.footerText(QStringLiteral("付款情况")), QStringLiteral("600"));
+        if (!state.isEmpty())
+            f.query.open(QStringLiteral("SELECT \"客户名称\", \"应付金额\", \"付款情况\" FROM \"帐款明细\" "
+                                        "WHERE \"付款情况\" = ?"),
+                         {state});
+        QCOMPARE(f.grid.footerText(QStringLiteral("客户名称")), QStringLiteral("合计"));
+        QCOMPARE(f.grid.footerText(QStringLiteral("付款情况")), count);
+        QCOMPARE(f.grid.footerText(QStringLiteral("应付金额")), sum);
+        QCOMPARE(f.grid.eof(), count == QStringLiteral("0"));
+    }
+
+    void titleClickSorts() {
+        Fixture f;
+        f.add(QStringLiteral("张三"), QStringLiteral("5"), QStringLiteral("未付款"));
+        f.add(QStringLiteral("李四"), QStringLiteral("30"), QStringLiteral("已付款"));
+        f.add(QStringLiteral("王五"), QStringLiteral("200"), QStringLiteral("未付款"));
+        f.open();
+        f.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.grid));
+        f.clickTitle(QStringLiteral("客户名称"));
+        QCOMPARE(f.column(QStringLiteral("客户名称")), (QStringList{"李四", "王五", "张三"}));
+        f.clickTitle(QStringLiteral("客户名称"));
+        QCOMPARE(f.column(QStringLiteral("客户名称")), (QStringList{"张三", "王五", "李四"}));
+        // Money sorts by amount, not by its text.
+        f.clickTitle(QStringLiteral("应付金额"));
+        QCOMPARE(f.column(QStringLiteral("应付金额")), (QStringList{"5", "30", "200"}));
+    }
+
+    void ctrlClickAddsKeys() {
+        Fixture f;
+        f.add(QStringLiteral("张三"), QStringLiteral("5"), QStringLiteral("未付款"));
+        f.add(QStringLiteral("李四"), QStringLiteral("30"), QStringLiteral("已付款"));
+        f.add(QStringLiteral("王五"), QStringLiteral("200"), QStringLiteral("未付款"));
+        f.add(QStringLiteral("赵六"), QStringLiteral("1"), QStringLiteral("已付款"));
+        f.open();
+        f.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.grid));
+        f.clickTitle(QStringLiteral("付款情况"));
+        QCOMPARE(f.column(QStringLiteral("付款情况")), (QStringList{"未付款", "未付款", "已付款", "已付款"}));
+        // Ctrl-click adds a further key; the rows follow when Ctrl is released.
+        f.clickTitle(QStringLiteral("应付金额"), Qt::ControlModifier);
+        QTest::keyRelease(&f.grid, Qt::Key_Control);
+        QCOMPARE(f.column(QStringLiteral("应付金额")), (QStringList{"5", "200", "1", "30"}));
+        f.clickTitle(QStringLiteral("应付金额"), Qt::ControlModifier);
+        QTest::keyRelease(&f.grid, Qt::Key_Control);
+        QCOMPARE(f.column(QStringLiteral("应付金额")), (QStringList{"200", "5", "30", "1"}));
+        QCOMPARE(f.query.sort().size(), 2);
+        // A third Ctrl-click takes the key away again.
+        f.clickTitle(QStringLiteral("应付金额"), Qt::ControlModifier);
+        QTest::keyRelease(&f.grid, Qt::Key_Control);
+        QCOMPARE(f.query.sort().size(), 1);
+        QCOMPARE(f.query.sort().first().first, QStringLiteral("付款情况"));
+    }
+
+    void endOfDataMark() {
+        Fixture f;
+        for (const char* n : {"甲", "乙", "丙"})
+            f.add(QString::fromUtf8(n), QStringLiteral("1"), QStringLiteral("未付款"));
+        f.open();
+        f.grid.show();
+        QVERIFY(!f.grid.eof());
+        QCOMPARE(f.grid.currentRowIndex(), 0);
+        QTest::keyClick(&f.grid, Qt::Key_Down);
+        QTest::keyClick(&f.grid, Qt::Key_Down);
+        QCOMPARE(f.grid.currentRowIndex(), 2);
+        QVERIFY(!f.grid.eof()); // standing on the last row is not yet the end
+        QTest::keyClick(&f.grid, Qt::Key_Down);
+        QVERIFY(f.grid.eof());
+        QTest::keyClick(&f.grid, Qt::Key_Up);
+        QVERIFY(!f.grid.eof());
+        QTest::keyClick(&f.grid, Qt::Key_Home, Qt::ControlModifier);
+        QVERIFY(!f.grid.eof());
+        QTest::keyClick(&f.grid, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(f.grid.eof());
+        QCOMPARE(f.grid.currentRowIndex(), 2);
+        QCOMPARE(f.grid.currentRecord().text(QStringLiteral("客户名称")), QStringLiteral("丙"));
+
+        f.query.open(QStringLiteral("SELECT * FROM \"帐款明细\" WHERE 0"));
+        QCOMPARE(f.grid.rowCount(), 0);
+        QVERIFY(f.grid.eof());
+    }
+
+    void findNext() {
+        Fixture f;
+        f.add(QStringLiteral("张三"), QStringLiteral("5"), QStringLiteral("未付款"));
+        f.add(QStringLiteral("李四"), QStringLiteral("30"), QStringLiteral("已付款"));
+        f.add(QStringLiteral("张三丰"), QStringLiteral("7"), QStringLiteral("已付款"));
+        f.open();
+        QVERIFY(f.grid.findNext(QStringLiteral("张三")));
+        QCOMPARE(f.grid.currentRowIndex(), 2); // searches after the current row
+        QVERIFY(!f.grid.findNext(QStringLiteral("张三")));
+        QCOMPARE(f.grid.currentRowIndex(), 2);
+        QTest::keyClick(&f.grid, Qt::Key_Home, Qt::ControlModifier);
+        QVERIFY(f.grid.findNext(QStringLiteral("已付")));
+        QCOMPARE(f.grid.currentRowIndex(), 1);
+        QVERIFY(!f.grid.findNext(QStringLiteral("没有")));
+    }
+
+    void moneyKeys_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("digits and point") << "12.50"
+                                          << "12.50";
+        QTest::newRow("letters dropped") << "1a2b.5"
+                                         << "12.5";
+        QTest::newRow("minus kept") << "-3"
+                                    << "-3";
+        QTest::newRow("Chinese dropped") << "五1元"
+                                         << "1";
+        QTest::newRow("blank and comma dropped") << "1 000,5"
+                                                 << "10005";
+    }
+    void moneyKeys() {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QLineEdit edit;
+        MoneyKeyFilter::install(&edit);
+        TestInput::typeText(&edit, typed);
+        QCOMPARE(edit.text(), kept);
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QCOMPARE(edit.text(), kept.chopped(1));
+    }
+
+    void enterChain() {
+        QWidget form;
+        auto* a = new QLineEdit(&form);
+        auto* b = new QLineEdit(&form);
+        auto* c = new QLineEdit(&form);
+        auto* d = new QLineEdit(&form);
+        EnterChain::install({a, b, c, d});
+        c->setEnabled(false);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        a->setFocus();
+        TestInput::pressEnter(a);
+        QCOMPARE(QApplication::focusWidget(), b);
+        TestInput::pressEnter(b); // the disabled box is passed over
+        QCOMPARE(QApplication::focusWidget(), d);
+        TestInput::pressEnter(d); // the last box keeps the focus
+        QCOMPARE(QApplication::focusWidget(), d);
+    }
+};
+
+QTEST_MAIN(DataGridTest)
+#include "tst_datagrid.moc"
