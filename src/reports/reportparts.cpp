@@ -1,4 +1,5 @@
 #include "reports/reportparts.h"
+#include "reports/export/export.h"
 #include "ui/session.h"
 #include <QAction>
 #include <QMenu>
@@ -32,10 +33,7 @@ QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& it
 }
 
 void exportGrid(Session& session, QWidget* parent, DataGrid& grid, const QString& defaultName) {
-    (void)session;
-    (void)parent;
-    (void)grid;
-    (void)defaultName;
+    Export::run(session, parent, grid, defaultName);
 }
 
 } // namespace ReportParts

@@ -20,10 +20,8 @@ DataGrid* grid(QWidget* parent, Session& session, int query, const QString& name
 QPushButton* printMenu(QWidget* parent, const QList<QPair<QString, QString>>& items,
                        QList<QAction*>& actions);
 
-// Saves a report grid to a file (double-click on the grid), proposing defaultName.
-// The grid export command lives on its own branch and is not merged yet: this is the one place
-// that calls it, so wiring it in is one line here (Export::run(session, parent, grid, defaultName)).
-// Until then a double-click saves nothing.
+// Saves a report grid to a file (double-click on the grid), proposing defaultName: the grid
+// export command with its save dialog, success message and error report.
 void exportGrid(Session& session, QWidget* parent, DataGrid& grid, const QString& defaultName);
 
 } // namespace ReportParts

@@ -8,6 +8,7 @@
 #include "ui/fonts.h"
 #include <QAction>
 #include <QDateEdit>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,8 @@ class TestOverviews : public QObject {
     void summaryPaymentChoices_data();
     void summaryPaymentChoices();
     void summaryPrintsHiddenResult();
+    void doubleClickExports_data();
+    void doubleClickExports();
 };
 
 void TestOverviews::dailyOpensEmpty() {
@@ -394,6 +397,62 @@ void TestOverviews::summaryPrintsHiddenResult() {
     QCOMPARE(form->printer(), w.PrintDBGrid2);
     QCOMPARE(w.PrintDBGrid2->rowsOnPage(0), 1);
     QCOMPARE(w.PrintDBGrid2->headerTexts(0).value(2), QString("第1页 共1页"));
+}
+
+void TestOverviews::doubleClickExports_data() {
+    QTest::addColumn<bool>("daily");
+    QTest::addColumn<int>("grid");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("daily sales") << true << 1 << "file1";
+    QTest::newRow("daily repairs") << true << 2 << "file2";
+    QTest::newRow("daily accounts") << true << 3 << "file3";
+    QTest::newRow("summary sales") << false << 1 << "file1";
+    QTest::newRow("summary repairs") << false << 2 << "file2";
+    QTest::newRow("summary accounts") << false << 3 << "file3";
+}
+
+void TestOverviews::doubleClickExports() {
+    QFETCH(bool, daily);
+    QFETCH(int, grid);
+    QFETCH(QString, name);
+    TestSession t;
+    addSale(t, 1, "东村", "2024-05-06", 1000);
+    addRepair(t, 1, "东村", "2024-05-06", 80);
+    addEntry(t, 1, "东村", "2024-05-06", 1000, "已付款");
+    std::unique_ptr<Screen> screen;
+    DataGrid* g = nullptr;
+    QPushButton* query = nullptr;
+    if (daily) {
+        auto* w = new Tyiri(t.session());
+        screen.reset(w);
+        w->DateTimePicker1->setDate(kDay);
+        g = QList<DataGrid*>{w->DBGrid1, w->DBGrid2, w->DBGrid3}[grid - 1];
+        query = w->BitBtn1;
+    } else {
+        auto* w = new Thuizong(t.session());
+        screen.reset(w);
+        g = QList<DataGrid*>{w->DBGrid1, w->DBGrid2, w->DBGrid3}[grid - 1];
+        query = QList<QPushButton*>{w->BitBtn2, w->BitBtn3, w->BitBtn5}[grid - 1];
+    }
+    screen->show();
+    // Before any query the export fails with the general error report and writes nothing.
+    if (daily) {
+        t.files().answer(t.folder() + "/early.TXT", "文本 (*.TXT)");
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton);
+        QVERIFY(!QFile::exists(t.folder() + "/early.TXT"));
+        QCOMPARE(t.messages().shown.size(), size_t(1));
+        QCOMPARE(int(t.messages().last().icon), int(MsgIcon::Error));
+        t.messages().clear();
+    }
+    TestInput::click(query);
+    const QString file = t.folder() + "/out.TXT";
+    t.files().answer(file, "文本 (*.TXT)");
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton);
+    QVERIFY(!t.files().asked.empty());
+    QCOMPARE(t.files().asked.back().fileName, name);
+    QCOMPARE(t.messages().texts(), QStringList{"倒出数据成功！"});
+    QVERIFY(QFile::exists(file));
+    QVERIFY(QFile(file).size() > 0);
 }
 
 QTEST_MAIN(TestOverviews)
