@@ -20,14 +20,14 @@ QString backupFile(const QString& chosen) {
 void backup(Session& session, QWidget* parent) {
     if (session.backupFileName.isEmpty())
         session.backupFileName = Dates::shortDate(QDate::currentDate());
-    FileDialogSpec spec;
-    spec.caption = QStringLiteral("数据备份");
-    spec.fileName = QFileInfo(session.backupFileName).isAbsolute()
+    FileDialogSpec request;
+    request.caption = QStringLiteral("数据备份");
+    request.fileName = QFileInfo(session.backupFileName).isAbsolute()
                         ? session.backupFileName
                         : QDir(ProgramFolder::path()).filePath(session.backupFileName);
-    spec.filter = kFilter;
-    spec.selectedFilter = kBakFilter;
-    const QString chosen = session.files().save(parent, spec);
+    request.filter = kFilter;
+    request.selectedFilter = kBakFilter;
+    const QString chosen = session.files().save(parent, request);
     if (chosen.isEmpty())
         return;
     session.backupFileName = chosen;
@@ -44,13 +44,13 @@ void restore(Session& session, QWidget* parent) {
     if (!session.messages().ask(parent, QStringLiteral("数据库恢复将要覆盖原来数据库中所有的数据，继续吗？"),
                                 QStringLiteral("数据恢复")))
         return;
-    FileDialogSpec spec;
-    spec.caption = QStringLiteral("数据恢复");
-    spec.fileName = QFileInfo(session.backupFileName).isAbsolute() ? QFileInfo(session.backupFileName).path()
+    FileDialogSpec request;
+    request.caption = QStringLiteral("数据恢复");
+    request.fileName = QFileInfo(session.backupFileName).isAbsolute() ? QFileInfo(session.backupFileName).path()
                                                                    : ProgramFolder::path();
-    spec.filter = kFilter;
-    spec.selectedFilter = kBakFilter;
-    const QString chosen = session.files().open(parent, spec);
+    request.filter = kFilter;
+    request.selectedFilter = kBakFilter;
+    const QString chosen = session.files().open(parent, request);
     if (chosen.isEmpty())
         return;
     try {

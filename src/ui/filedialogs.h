@@ -16,12 +16,12 @@ class FileDialogService {
 public:
     virtual ~FileDialogService() = default;
     // The chosen file, or empty when cancelled.
-    virtual QString save(QWidget* parent, FileDialogSpec& spec) = 0;
-    virtual QString open(QWidget* parent, FileDialogSpec& spec) = 0;
+    virtual QString save(QWidget* parent, FileDialogSpec& request) = 0;
+    virtual QString open(QWidget* parent, FileDialogSpec& request) = 0;
 };
 
 class WidgetFileDialogService : public FileDialogService {
 public:
-    QString save(QWidget* parent, FileDialogSpec& spec) override;
-    QString open(QWidget* parent, FileDialogSpec& spec) override;
+    QString save(QWidget* parent, FileDialogSpec& request) override;
+    QString open(QWidget* parent, FileDialogSpec& request) override;
 };

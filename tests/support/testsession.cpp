@@ -19,13 +19,13 @@ QStringList ScriptedMessages::texts() const {
     return out;
 }
 
-QString ScriptedFiles::next(FileDialogSpec& spec) {
-    asked.push_back(spec);
+QString ScriptedFiles::next(FileDialogSpec& request) {
+    asked.push_back(request);
     if (answers.isEmpty())
         return {};
     const auto [file, filter] = answers.takeFirst();
     if (!filter.isEmpty())
-        spec.selectedFilter = filter;
+        request.selectedFilter = filter;
     return file;
 }
 

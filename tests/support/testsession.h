@@ -20,15 +20,15 @@ public:
 // Answers file dialogs from a queue of file names (empty answers cancel).
 class ScriptedFiles : public FileDialogService {
 public:
-    QString save(QWidget* parent, FileDialogSpec& spec) override { return next(spec); }
-    QString open(QWidget* parent, FileDialogSpec& spec) override { return next(spec); }
+    QString save(QWidget* parent, FileDialogSpec& request) override { return next(request); }
+    QString open(QWidget* parent, FileDialogSpec& request) override { return next(request); }
     void answer(const QString& file, const QString& filter = {}) { answers.append({file, filter}); }
 
     std::vector<FileDialogSpec> asked;
     QList<QPair<QString, QString>> answers;
 
 private:
-    QString next(FileDialogSpec& spec);
+    QString next(FileDialogSpec& request);
 };
 
 // A session on a fresh temporary program folder with its database open and operator 0001 logged in.

@@ -64,14 +64,14 @@ bool run(Session& session, QWidget* parent, DataGrid& grid, const QString& defau
         if (type < Text || type > Xls)
             type = Xls;
 
-        FileDialogSpec spec;
-        spec.fileName = defaultName;
-        spec.filter = types.join(QStringLiteral(";;"));
-        spec.selectedFilter = types[type - 1];
-        const QString chosen = session.files().save(parent, spec);
+        FileDialogSpec request;
+        request.fileName = defaultName;
+        request.filter = types.join(QStringLiteral(";;"));
+        request.selectedFilter = types[type - 1];
+        const QString chosen = session.files().save(parent, request);
         if (chosen.isEmpty())
             return;
-        const int picked = int(types.indexOf(spec.selectedFilter));
+        const int picked = int(types.indexOf(request.selectedFilter));
         if (picked >= 0)
             type = picked + 1;
         holder->setProperty(TypeProperty, type);

@@ -457,9 +457,9 @@ bool TPrintDBGrid::printAll(QWidget* parent, const std::function<bool()>& keepGo
         return print(printer, keepGoing);
     }
     // No printer here: the pages go into a PDF file the shop can keep or send.
-    FileDialogSpec spec{QStringLiteral("打印到PDF文件"), QStringLiteral("表格信息.pdf"),
+    FileDialogSpec request{QStringLiteral("打印到PDF文件"), QStringLiteral("表格信息.pdf"),
                         QStringLiteral("PDF文件 (*.pdf);;所有文件 (*)"), QString(), QStringLiteral("pdf")};
-    QString file = session_.files().save(parent, spec);
+    QString file = session_.files().save(parent, request);
     if (file.isEmpty())
         return false;
     if (QFileInfo(file).suffix().isEmpty())
