@@ -1,4 +1,5 @@
 #include "trade/entryform.h"
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,33 @@ QPushButton* magnifier(QWidget* parent, const QString& name) {
     b->setFixedWidth(28);
     return b;
 }
+CustomerRows addCustomerRows(QGridLayout* g, const QString& numberName, const QString& mobileName,
+                             const QString& telephoneHint) {
+    QWidget* parent = g->parentWidget();
+    CustomerRows r;
+    r.number = addEdit(g, 0, QStringLiteral("客户编号"), numberName, QStringLiteral("输入客户编号后请回车"));
+    r.newCustomer = button(parent, QStringLiteral("新增客户"), QStringLiteral("BitBtn6"));
+    g->addWidget(r.newCustomer, 0, 2);
+    r.name = addEdit(g, 1, QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("输入客户名称后请回车"));
+    r.nameGlass = magnifier(parent, QStringLiteral("BitBtn1"));
+    g->addWidget(r.nameGlass, 1, 2, Qt::AlignLeft);
+    r.telephone = addEdit(g, 2, QStringLiteral("电话"), QStringLiteral("Edit3"), telephoneHint);
+    r.telephoneGlass = magnifier(parent, QStringLiteral("BitBtn7"));
+    g->addWidget(r.telephoneGlass, 2, 2, Qt::AlignLeft);
+    r.mobile = addEdit(g, 3, QStringLiteral("手机"), mobileName, QStringLiteral("输入手机号后请回车"));
+    r.mobileGlass = magnifier(parent, QStringLiteral("BitBtn8"));
+    g->addWidget(r.mobileGlass, 3, 2, Qt::AlignLeft);
+    return r;
+}
+
+QDateEdit* datePicker(QWidget* parent) {
+    auto* d = new QDateEdit(parent);
+    d->setObjectName(QStringLiteral("DateTimePicker1"));
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    return d;
+}
+
 void tabOrder(const QList<QWidget*>& widgets) {
     for (int i = 0; i + 1 < widgets.size(); ++i)
         QWidget::setTabOrder(widgets[i], widgets[i + 1]);

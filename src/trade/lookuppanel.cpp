@@ -87,6 +87,17 @@ EntryPanel::EntryPanel(Screen& screen, CustomerBoxes boxes, CustomerList* list, 
         connect(list_->newCustomerButton(), &QPushButton::clicked, this, guard([this] { newCustomer(); }));
 }
 
+void EntryPanel::connectButtons(QPushButton* nameGlass, QPushButton* telephoneGlass, QPushButton* mobileGlass,
+                                QPushButton* newCustomerButton) {
+    const std::pair<QPushButton*, LookupField> glasses[] = {
+        {nameGlass, LookupField::Name}, {telephoneGlass, LookupField::Telephone}, {mobileGlass, LookupField::Mobile}};
+    for (auto [button, field] : glasses)
+        connect(button, &QPushButton::clicked, this,
+                [this, f = field] { screen_.session().guarded(&screen_, [this, f] { fuzzy(f); }); });
+    connect(newCustomerButton, &QPushButton::clicked, this,
+            [this] { screen_.session().guarded(&screen_, [this] { newCustomer(); }); });
+}
+
 void EntryPanel::fill(const Row& row, QLineEdit* except) {
     const std::pair<QLineEdit*, const char*> pairs[] = {
         {boxes_.name, "客户名称"},  {boxes_.address, "地址"},    {boxes_.telephone, "电话"},

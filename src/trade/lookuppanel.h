@@ -56,6 +56,10 @@ public:
     EntryPanel(Screen& screen, CustomerBoxes boxes, CustomerList* list, QPushButton* save, QWidget* firstRecordBox,
                Config config);
 
+    // The magnifiers of name, telephone and mobile, and the "新增客户" button beside the number box.
+    void connectButtons(QPushButton* nameGlass, QPushButton* telephoneGlass, QPushButton* mobileGlass,
+                        QPushButton* newCustomerButton);
+
     void lookup(LookupField field);  // Enter in a box
     void fuzzy(LookupField field);   // a magnifier
     void pick();                     // double-click in the customer list

@@ -29,18 +29,16 @@ Tdinggou::Tdinggou(Session& session, QWidget* parent) : Screen(session, parent) 
     outer->addWidget(frame);
     auto* g = new QGridLayout(frame);
 
-    Edit7 = addEdit(g, 0, QStringLiteral("客户编号"), QStringLiteral("Edit7"), QStringLiteral("输入客户编号后请回车"));
-    BitBtn6 = button(frame, QStringLiteral("新增客户"), QStringLiteral("BitBtn6"));
-    g->addWidget(BitBtn6, 0, 2);
-    Edit1 = addEdit(g, 1, QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("输入客户名称后请回车"));
-    BitBtn1 = magnifier(frame, QStringLiteral("BitBtn1"));
-    g->addWidget(BitBtn1, 1, 2, Qt::AlignLeft);
-    Edit3 = addEdit(g, 2, QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("输入客户电话后请回车"));
-    BitBtn7 = magnifier(frame, QStringLiteral("BitBtn7"));
-    g->addWidget(BitBtn7, 2, 2, Qt::AlignLeft);
-    Edit8 = addEdit(g, 3, QStringLiteral("手机"), QStringLiteral("Edit8"), QStringLiteral("输入手机号后请回车"));
-    BitBtn8 = magnifier(frame, QStringLiteral("BitBtn8"));
-    g->addWidget(BitBtn8, 3, 2, Qt::AlignLeft);
+    const CustomerRows rows = addCustomerRows(g, QStringLiteral("Edit7"), QStringLiteral("Edit8"),
+                                              QStringLiteral("输入客户电话后请回车"));
+    Edit7 = rows.number;
+    Edit1 = rows.name;
+    Edit3 = rows.telephone;
+    Edit8 = rows.mobile;
+    BitBtn6 = rows.newCustomer;
+    BitBtn1 = rows.nameGlass;
+    BitBtn7 = rows.telephoneGlass;
+    BitBtn8 = rows.mobileGlass;
     Edit2 = addEdit(g, 4, QStringLiteral("地址"), QStringLiteral("Edit2"));
     Edit9 = addEdit(g, 5, QStringLiteral("身份证号"), QStringLiteral("Edit9"));
     Edit10 = addEdit(g, 6, QStringLiteral("出生年"), QStringLiteral("Edit10"));
@@ -50,10 +48,7 @@ Tdinggou::Tdinggou(Session& session, QWidget* parent) : Screen(session, parent) 
     Edit5 = addEdit(g, 8, QStringLiteral("主机序列号"), QStringLiteral("Edit5"));
     Edit6 = addEdit(g, 9, QStringLiteral("价格"), QStringLiteral("Edit6"));
     MoneyKeyFilter::install(Edit6);
-    DateTimePicker1 = new QDateEdit(frame);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    DateTimePicker1 = datePicker(frame);
     g->addWidget(new QLabel(QStringLiteral("销售日期"), frame), 10, 0, Qt::AlignRight);
     g->addWidget(DateTimePicker1, 10, 1);
     Edit11 = addEdit(g, 11, QStringLiteral("客服人员"), QStringLiteral("Edit11"));
@@ -98,11 +93,7 @@ Tdinggou::Tdinggou(Session& session, QWidget* parent) : Screen(session, parent) 
     panel->openNewCustomer = [this] { showNewCustomerDialog(this->session()); };
     EnterChain::install({Edit4, Edit5, Edit6, DateTimePicker1, Edit11, Memo1});
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { panel->fuzzy(LookupField::Name); }); });
-    connect(BitBtn7, &QPushButton::clicked, this,
-            [this] { guarded([this] { panel->fuzzy(LookupField::Telephone); }); });
-    connect(BitBtn8, &QPushButton::clicked, this, [this] { guarded([this] { panel->fuzzy(LookupField::Mobile); }); });
-    connect(BitBtn6, &QPushButton::clicked, this, [this] { guarded([this] { panel->newCustomer(); }); });
+    panel->connectButtons(BitBtn1, BitBtn7, BitBtn8, BitBtn6);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { window()->close(); });
 

@@ -34,18 +34,16 @@ Tweixiu::Tweixiu(Session& session, QWidget* parent) : Screen(session, parent) {
     h->addWidget(left, 3);
     auto* g = new QGridLayout(left);
 
-    Edit6 = addEdit(g, 0, QStringLiteral("客户编号"), QStringLiteral("Edit6"), QStringLiteral("输入客户编号后请回车"));
-    BitBtn6 = button(left, QStringLiteral("新增客户"), QStringLiteral("BitBtn6"));
-    g->addWidget(BitBtn6, 0, 2);
-    Edit1 = addEdit(g, 1, QStringLiteral("客户名称"), QStringLiteral("Edit1"), QStringLiteral("输入客户名称后请回车"));
-    BitBtn1 = magnifier(left, QStringLiteral("BitBtn1"));
-    g->addWidget(BitBtn1, 1, 2, Qt::AlignLeft);
-    Edit3 = addEdit(g, 2, QStringLiteral("电话"), QStringLiteral("Edit3"), QStringLiteral("输入电话后请回车"));
-    BitBtn7 = magnifier(left, QStringLiteral("BitBtn7"));
-    g->addWidget(BitBtn7, 2, 2, Qt::AlignLeft);
-    Edit7 = addEdit(g, 3, QStringLiteral("手机"), QStringLiteral("Edit7"), QStringLiteral("输入手机号后请回车"));
-    BitBtn8 = magnifier(left, QStringLiteral("BitBtn8"));
-    g->addWidget(BitBtn8, 3, 2, Qt::AlignLeft);
+    const CustomerRows rows = addCustomerRows(g, QStringLiteral("Edit6"), QStringLiteral("Edit7"),
+                                              QStringLiteral("输入电话后请回车"));
+    Edit6 = rows.number;
+    Edit1 = rows.name;
+    Edit3 = rows.telephone;
+    Edit7 = rows.mobile;
+    BitBtn6 = rows.newCustomer;
+    BitBtn1 = rows.nameGlass;
+    BitBtn7 = rows.telephoneGlass;
+    BitBtn8 = rows.mobileGlass;
     Edit9 = addEdit(g, 4, QStringLiteral("身份证号"), QStringLiteral("Edit9"));
     Edit10 = addEdit(g, 5, QStringLiteral("出生年"), QStringLiteral("Edit10"));
     Edit9->setReadOnly(true);
@@ -55,10 +53,7 @@ Tweixiu::Tweixiu(Session& session, QWidget* parent) : Screen(session, parent) {
     Edit8 = addEdit(g, 8, QStringLiteral("更换主机\n新序列号"), QStringLiteral("Edit8"));
     Edit5 = addEdit(g, 9, QStringLiteral("维修费"), QStringLiteral("Edit5"));
     MoneyKeyFilter::install(Edit5);
-    DateTimePicker1 = new QDateEdit(left);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    DateTimePicker1 = datePicker(left);
     g->addWidget(new QLabel(QStringLiteral("维修日期"), left), 10, 0, Qt::AlignRight);
     g->addWidget(DateTimePicker1, 10, 1);
     Memo1 = new QPlainTextEdit(left);
@@ -102,11 +97,7 @@ Tweixiu::Tweixiu(Session& session, QWidget* parent) : Screen(session, parent) {
     Edit4->installEventFilter(this);
     connect(Edit4, &QLineEdit::textChanged, Edit8, &QLineEdit::setText);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { panel->fuzzy(LookupField::Name); }); });
-    connect(BitBtn7, &QPushButton::clicked, this,
-            [this] { guarded([this] { panel->fuzzy(LookupField::Telephone); }); });
-    connect(BitBtn8, &QPushButton::clicked, this, [this] { guarded([this] { panel->fuzzy(LookupField::Mobile); }); });
-    connect(BitBtn6, &QPushButton::clicked, this, [this] { guarded([this] { panel->newCustomer(); }); });
+    panel->connectButtons(BitBtn1, BitBtn7, BitBtn8, BitBtn6);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { window()->close(); });
 
