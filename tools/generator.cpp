@@ -77,7 +77,7 @@ public:
         if (u < null)
             return QVariant(QMetaType::fromType<QString>());
         if (u < null + empty)
-            return QString();
+            return QStringLiteral(""); // an empty text, not NULL
         return value;
     }
     QString name() {
@@ -236,7 +236,7 @@ Counts fill(TDM1& dm, const Options& options, const std::function<void(qint64, q
                 const QString sn = serial(m);
                 if (!events[i].repair) {
                     const qint64 price = yuan(m.uniform(300, 9000) + (m.chance(0.2) ? 0.5 : 0.0));
-                    const QVariant remark = m.chance(0.2) ? QVariant(m.pick(kRemarks)) : QVariant(QString());
+                    const QVariant remark = m.chance(0.2) ? QVariant(m.pick(kRemarks)) : QVariant(QStringLiteral(""));
                     const bool isPaid = !m.chance(0.2);
                     sale.run({m.pick(kStaff), c.idNumber, c.birthYear, c.mobile, c.number, c.name, c.address,
                               c.telephone, m.pick(kModels), sn, price, remark, date, op});
@@ -257,7 +257,7 @@ Counts fill(TDM1& dm, const Options& options, const std::function<void(qint64, q
                     if (m.chance(0.2))
                         items += QStringLiteral("  ") + QString::fromUtf8(kItems[(first + m.uniform(1, 5)) % 6]);
                     const qint64 fee = m.chance(0.1) ? 0 : yuan(m.uniform(2, 60) * 5);
-                    const QVariant remark = m.chance(0.1) ? QVariant(m.pick(kRemarks)) : QVariant(QString());
+                    const QVariant remark = m.chance(0.1) ? QVariant(m.pick(kRemarks)) : QVariant(QStringLiteral(""));
                     repair.run({c.idNumber, c.birthYear, c.mobile, c.number, c.name, c.address, c.telephone, items,
                                 fee, sn, remark, date, op});
                     entry.run({c.mobile, c.number, c.name, c.address, c.telephone, sn, fee, paid, remark, date, op});
