@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils sqlite3
   libreoffice-calc-nogui libreoffice-writer-nogui
 )
 missing=()

@@ -1,18 +1,44 @@
 #include "data/collation.h"
 #include "data/dberror.h"
+#include <QByteArray>
 #include <QCollator>
+#include <QHash>
 #include <QString>
 #include <cstring>
 #include <sqlite3.h>
 
 namespace Collation {
 namespace {
-QCollator& collator() {
-    static QCollator c = [] {
-        QCollator k(QLocale(QLocale::Chinese, QLocale::China));
-        k.setCaseSensitivity(Qt::CaseInsensitive);
-        return k;
-    }();
+QCollator makeCollator() {
+    QCollator k(QLocale(QLocale::Chinese, QLocale::China));
+    k.setCaseSensitivity(Qt::CaseInsensitive);
+    return k;
+}
+
+// Sorting and index building compare the same few texts (names, townships, villages) over and
+// over; comparing their sort keys is several times cheaper than a full collation each time.
+// The keys are the collator's own, so the order is the same. The cache is per thread and bounded.
+class KeyCache {
+public:
+    const QCollatorSortKey& key(const char* text, int n) {
+        const QByteArray probe = QByteArray::fromRawData(text, n);
+        auto it = keys_.constFind(probe);
+        if (it != keys_.constEnd())
+            return it.value();
+        if (keys_.size() >= kLimit)
+            keys_.clear();
+        return keys_.insert(QByteArray(text, n), collator_.sortKey(QString::fromUtf8(text, n))).value();
+    }
+    const QCollator& collator() const { return collator_; }
+
+private:
+    static constexpr qsizetype kLimit = 65536;
+    QCollator collator_ = makeCollator();
+    QHash<QByteArray, QCollatorSortKey> keys_;
+};
+
+KeyCache& cache() {
+    thread_local KeyCache c;
     return c;
 }
 
@@ -24,13 +50,31 @@ int pinyin(void*, int na, const void* a, int nb, const void* b) {
 int compare(const char* a, int na, const char* b, int nb) {
     if (na == nb && std::memcmp(a, b, size_t(na)) == 0)
         return 0;
-    const QString sa = QString::fromUtf8(a, na);
-    const QString sb = QString::fromUtf8(b, nb);
-    const int c = collator().compare(sa, sb);
+    KeyCache& keys = cache();
+    // Copies: a second lookup may clear the cache and drop the first key.
+    const QCollatorSortKey ka = keys.key(a, na);
+    const QCollatorSortKey kb = keys.key(b, nb);
+    const int c = ka.compare(kb);
     if (c != 0)
         return c < 0 ? -1 : 1;
     // The collator treats some different texts as equal (control characters, widths); only
     // letter case may make two texts equal, so that lookups find exactly what was typed.
+    const QString sa = QString::fromUtf8(a, na);
+    const QString sb = QString::fromUtf8(b, nb);
+    const int f = sa.toCaseFolded().compare(sb.toCaseFolded());
+    return f < 0 ? -1 : (f > 0 ? 1 : 0);
+}
+
+// The order of the plain collator, without the key cache: the reference the cache must equal.
+int compareUncached(const char* a, int na, const char* b, int nb) {
+    if (na == nb && std::memcmp(a, b, size_t(na)) == 0)
+        return 0;
+    thread_local QCollator collator = makeCollator();
+    const QString sa = QString::fromUtf8(a, na);
+    const QString sb = QString::fromUtf8(b, nb);
+    const int c = collator.compare(sa, sb);
+    if (c != 0)
+        return c < 0 ? -1 : 1;
     const int f = sa.toCaseFolded().compare(sb.toCaseFolded());
     return f < 0 ? -1 : (f > 0 ? 1 : 0);
 }

@@ -6,4 +6,6 @@ namespace Collation {
 void registerPinyin(sqlite3* db);
 // The same order for two texts, for code that sorts outside the database.
 int compare(const char* a, int na, const char* b, int nb);
+// The same order computed without the cached sort keys (slower; for checking the fast path).
+int compareUncached(const char* a, int na, const char* b, int nb);
 } // namespace Collation

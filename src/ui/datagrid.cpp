@@ -228,15 +228,37 @@ void DataGrid::setFooter(const QList<FooterCell>& cells) {
 
 void DataGrid::refreshFooter() {
     footerValues_.clear();
+    // Every count and sum of the footer in one pass over the result.
+    QStringList expressions;
     for (const FooterCell& cell : footer_) {
+        const QString col = TDM1::quoteId(cell.field);
+        if (cell.kind == FooterCell::Count)
+            expressions << QStringLiteral("count(*)");
+        else if (cell.kind == FooterCell::CountFilled)
+            expressions << QStringLiteral("count(%1)").arg(col);
+        else if (cell.kind == FooterCell::Sum)
+            expressions << QStringLiteral("sum(%1)").arg(col);
+        else
+            expressions << QString();
+    }
+    Row totals;
+    QStringList named;
+    for (int i = 0; i < expressions.size(); ++i)
+        if (!expressions[i].isEmpty())
+            named << QStringLiteral("%1 AS a%2").arg(expressions[i]).arg(i);
+    if (query_ && query_->isOpen() && !named.isEmpty())
+        totals = query_->dm().ADOall.first(
+            QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->sql()),
+            query_->params());
+    for (int i = 0; i < footer_.size(); ++i) {
+        const FooterCell& cell = footer_[i];
+        const QString a = QStringLiteral("a%1").arg(i);
         QString value;
         switch (cell.kind) {
         case FooterCell::Text: value = cell.text; break;
-        case FooterCell::Count: value = QString::number(query_ ? query_->count() : 0); break;
-        case FooterCell::CountFilled:
-            value = QString::number(query_ ? query_->count(cell.field) : 0);
-            break;
-        case FooterCell::Sum: value = (query_ ? query_->sum(cell.field) : Money()).toString(); break;
+        case FooterCell::Count:
+        case FooterCell::CountFilled: value = QString::number(totals.integer(a)); break;
+        case FooterCell::Sum: value = Money::fromUnits(totals.integer(a)).toString(); break;
         }
         footerValues_.insert(cell.field, value);
     }
