@@ -205,10 +205,43 @@ void SharedQuery::fetchAll() {
         model_.fetchMore();
 }
 
+QString SharedQuery::unorderedSql() const {
+    // The last ORDER BY outside brackets and quotes ends the statement; a LIMIT after it keeps it.
+    int depth = 0;
+    QChar quote;
+    int cut = -1;
+    for (int i = 0; i < sql_.size(); ++i) {
+        const QChar c = sql_[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == u'\'' || c == u'"' || c == u'[' || c == u'`') {
+            quote = c == u'[' ? QChar(u']') : c;
+        } else if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            --depth;
+        } else if (depth == 0 && (c == u'o' || c == u'O') && (i == 0 || !sql_[i - 1].isLetterOrNumber()) &&
+                   QStringView(sql_).mid(i, 5).compare(QStringLiteral("order"), Qt::CaseInsensitive) == 0) {
+            int j = i + 5;
+            while (j < sql_.size() && sql_[j].isSpace())
+                ++j;
+            if (j > i + 5 && QStringView(sql_).mid(j, 2).compare(QStringLiteral("by"), Qt::CaseInsensitive) == 0)
+                cut = i;
+        } else if (depth == 0 && cut >= 0 && (c == u'l' || c == u'L') &&
+                   QStringView(sql_).mid(i, 5).compare(QStringLiteral("limit"), Qt::CaseInsensitive) == 0) {
+            return sql_; // an ordered LIMIT: the order chooses the rows
+        }
+    }
+    return cut < 0 ? sql_ : sql_.left(cut);
+}
+
 qlonglong SharedQuery::count() const {
     if (!open_)
         return 0;
-    Row r = dm_.ADOall.first(QStringLiteral("SELECT count(*) AS n FROM (%1)").arg(sql_), params_);
+    Row r = dm_.ADOall.first(QStringLiteral("SELECT count(*) AS n FROM (%1)").arg(unorderedSql()), params_);
     return r.integer(QStringLiteral("n"));
 }
 
@@ -216,7 +249,7 @@ qlonglong SharedQuery::count(const QString& column) const {
     if (!open_)
         return 0;
     Row r = dm_.ADOall.first(
-        QStringLiteral("SELECT count(%1) AS n FROM (%2)").arg(TDM1::quoteId(column), sql_), params_);
+        QStringLiteral("SELECT count(%1) AS n FROM (%2)").arg(TDM1::quoteId(column), unorderedSql()), params_);
     return r.integer(QStringLiteral("n"));
 }
 
@@ -224,7 +257,7 @@ Money SharedQuery::sum(const QString& column) const {
     if (!open_)
         return {};
     Row r = dm_.ADOall.first(
-        QStringLiteral("SELECT sum(%1) AS s FROM (%2)").arg(TDM1::quoteId(column), sql_), params_);
+        QStringLiteral("SELECT sum(%1) AS s FROM (%2)").arg(TDM1::quoteId(column), unorderedSql()), params_);
     return Money::fromUnits(r.integer(QStringLiteral("s")));
 }
 

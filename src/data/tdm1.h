@@ -61,6 +61,8 @@ public:
     void close();
     bool isOpen() const { return open_; }
     QString sql() const { return sql_; }
+    // The statement without its final ORDER BY: what counts and sums run over, so they need no sort.
+    QString unorderedSql() const;
     QVariantList params() const { return params_; }
     // The statement as it runs, the client-side order included.
     QString orderedSql() const;

@@ -248,7 +248,7 @@ void DataGrid::refreshFooter() {
             named << QStringLiteral("%1 AS a%2").arg(expressions[i]).arg(i);
     if (query_ && query_->isOpen() && !named.isEmpty())
         totals = query_->dm().ADOall.first(
-            QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->sql()),
+            QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->unorderedSql()),
             query_->params());
     for (int i = 0; i < footer_.size(); ++i) {
         const FooterCell& cell = footer_[i];

@@ -28,6 +28,8 @@ private slots:
     void settingsWriteKeepsOtherLines();
     void sharedQueryFollowsEveryBinding();
     void foreignFileIsRefusedAndKept();
+    void totalsNeedNoOrder_data();
+    void totalsNeedNoOrder();
 };
 
 void TestData::newDatabaseHasSchemaAndSeeds() {
@@ -303,6 +305,37 @@ void TestData::foreignFileIsRefusedAndKept() {
     }
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), junk);
+}
+
+void TestData::totalsNeedNoOrder_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("unordered");
+    QTest::newRow("plain") << "select * from dinggou" << "select * from dinggou";
+    QTest::newRow("ordered") << "select * from dinggou where 价格>? order by 客户名称, id"
+                             << "select * from dinggou where 价格>? ";
+    QTest::newRow("upper case, line break") << "SELECT * FROM dinggou ORDER\n BY id DESC"
+                                            << "SELECT * FROM dinggou ";
+    QTest::newRow("inner order only") << "select * from (select * from dinggou order by id) where 价格>0"
+                                      << "select * from (select * from dinggou order by id) where 价格>0";
+    QTest::newRow("quoted words") << "select * from dinggou where 备注='order by' and \"order by\"=1"
+                                  << "select * from dinggou where 备注='order by' and \"order by\"=1";
+    QTest::newRow("limit keeps its order") << "select * from dinggou order by id limit 5"
+                                           << "select * from dinggou order by id limit 5";
+    QTest::newRow("column named like it") << "select recorder from t order by recorder"
+                                          << "select recorder from t ";
+}
+
+void TestData::totalsNeedNoOrder() {
+    QFETCH(QString, sql);
+    QFETCH(QString, unordered);
+    TestSession t;
+    SharedQuery& q = t.dm().ADOQuery(12);
+    try {
+        q.open(sql, {0});
+    } catch (const DbError&) {
+        // Only the statement's text matters here.
+    }
+    QCOMPARE(q.unorderedSql(), unordered);
 }
 
 QTEST_MAIN(TestData)
