@@ -10,6 +10,9 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 QString errorText(const QSqlError& e) {
@@ -260,32 +263,86 @@ void TDM1::closeConnection() {
 void TDM1::open(const QString& file) {
     closeConnection();
     file_ = file;
-    const bool fresh = !QFileInfo::exists(file);
-    if (fresh && !QDir().mkpath(QFileInfo(file).absolutePath()))
-        fail(QStringLiteral("无法创建文件夹：%1").arg(QFileInfo(file).absolutePath()));
+    if (!QFileInfo::exists(file))
+        createDatabase(file);
+    // A file that is damaged or not this program's database is refused before anything is written
+    // to it: it is first read over a read-only connection. A journal beside it is a save that was
+    // cut off (a crash, a power cut); the engine undoes it as it opens the file for writing, which
+    // a read-only connection cannot do.
+    const bool cutOff = QFileInfo(file + QStringLiteral("-journal")).size() > 0;
+    openConnection(file, !cutOff);
+    try {
+        checkSchema();
+        if (!cutOff) {
+            db().close();
+            openConnection(file, false);
+        }
+        settle();
+    } catch (...) {
+        db().close();
+        throw;
+    }
+}
+
+void TDM1::openConnection(const QString& file, bool readOnly) {
     QSqlDatabase d = db();
     d.setDatabaseName(file);
-    d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    d.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                                 : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!d.open())
         fail(errorText(d.lastError()));
     try {
         registerCollation();
-        // A committed save must survive a crash or a power cut: full sync of the rollback journal.
-        ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-        ADOall.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        if (fresh) {
-            transaction([this] {
-                createSchema();
-                writeSeedRows();
-            });
-            // Customer records are personal: the owner alone may read the file.
-            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        } else {
-            checkSchema();
-        }
     } catch (...) {
         d.close();
         throw;
+    }
+}
+
+void TDM1::settle() {
+    // A committed save must survive a crash or a power cut: the rollback journal is synced in full
+    // before and after every commit, and deleted once the save is in the file.
+    ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    if (ADOall.first(QStringLiteral("PRAGMA journal_mode")).value(QStringLiteral("journal_mode")).toString() !=
+        QStringLiteral("delete"))
+        ADOall.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+}
+
+void TDM1::createDatabase(const QString& file) {
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QDir().mkpath(folder))
+        fail(QStringLiteral("无法创建文件夹：%1").arg(folder));
+    // The new database is built under a temporary name, readable by its owner only from the first
+    // byte (customer records are personal), and takes its place once complete: a start that is
+    // cut off leaves no half-made database behind.
+    QTemporaryFile tmp(file + QStringLiteral(".new-XXXXXX"));
+    tmp.setAutoRemove(false);
+    if (!tmp.open())
+        fail(QStringLiteral("无法创建文件“%1”：%2").arg(file, tmp.errorString()));
+    tmp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString name = tmp.fileName();
+    tmp.close();
+    try {
+        openConnection(name, false);
+        settle();
+        transaction([this] {
+            createSchema();
+            writeSeedRows();
+        });
+        db().close();
+        // Never replaces a file that appeared meanwhile.
+        if (!QFile::rename(name, file))
+            fail(QStringLiteral("无法创建文件“%1”").arg(file));
+    } catch (...) {
+        db().close();
+        QFile::remove(name);
+        QFile::remove(name + QStringLiteral("-journal"));
+        throw;
+    }
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
     }
 }
 
