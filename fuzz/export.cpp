@@ -206,14 +206,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QStringList expected; // the titles, then every cell, as the grid shows them
     for (int c = 0; c < columns; ++c)
         expected << QStringLiteral("c%1").arg(c);
-    for (const QVariant& v : cells)
+    QStringList labels = expected; // the same without the empty cells, which are blanks
+    for (const QVariant& v : cells) {
         expected << v.toString();
+        if (!v.toString().isEmpty())
+            labels << v.toString();
+    }
 
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     makeWriter()->save(*world.grid, out);
     const QByteArray b = out.data();
 
+#if !defined(FUZZ_WRITER_xls)
+    (void)labels;
+#endif
 #if defined(FUZZ_WRITER_text)
     // Cells as they are, TAB between them, CR LF between rows, and nothing lost in the encoding.
     QStringList lines;
@@ -237,7 +244,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (rtfCells(b) != expected.size())
         std::abort();
 #else
-    if (readXls(b) != expected)
+    (void)expected;
+    if (readXls(b) != labels)
         std::abort();
 #endif
     return 0;

@@ -270,6 +270,8 @@ void TDM1::open(const QString& file) {
     // cut off (a crash, a power cut); the engine undoes it as it opens the file for writing, which
     // a read-only connection cannot do.
     const bool cutOff = QFileInfo(file + QStringLiteral("-journal")).size() > 0;
+    if (!cutOff)
+        checkHeader(file);
     openConnection(file, !cutOff);
     try {
         checkSchema();
@@ -282,6 +284,32 @@ void TDM1::open(const QString& file) {
         db().close();
         throw;
     }
+}
+
+void TDM1::checkHeader(const QString& file) {
+    // The engine reads pages only when they are asked for, so a file cut short still opens and
+    // shows its tables. Its header tells how long it must be.
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("无法打开文件“%1”：%2").arg(file, f.errorString()));
+    const QByteArray h = f.read(100);
+    const qint64 size = f.size();
+    if (h.size() < 100 || !h.startsWith(QByteArray("SQLite format 3", 16)))
+        fail(QStringLiteral("文件“%1”不是数据库文件").arg(file));
+    // This program keeps its database in the rollback journal mode; a file in WAL mode is another
+    // program's, and even reading it would leave its companion files beside it.
+    if (h[18] == 2 || h[19] == 2)
+        fail(QStringLiteral("文件“%1”不是本程序的数据库").arg(file));
+    auto be32 = [&h](int at) {
+        return quint32(uchar(h[at])) << 24 | quint32(uchar(h[at + 1])) << 16 | quint32(uchar(h[at + 2])) << 8 |
+               quint32(uchar(h[at + 3]));
+    };
+    const quint32 raw = quint32(uchar(h[16])) << 8 | uchar(h[17]);
+    const qint64 pageSize = raw == 1 ? 65536 : raw;
+    const qint64 pages = be32(28);
+    // The page count is valid only when written by the same change as the change counter.
+    if (pages > 0 && be32(24) == be32(92) && pages * pageSize > size)
+        fail(QStringLiteral("数据库文件“%1”不完整（应有%2字节，只有%3字节）").arg(file).arg(pages * pageSize).arg(size));
 }
 
 void TDM1::openConnection(const QString& file, bool readOnly) {

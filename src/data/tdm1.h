@@ -141,6 +141,7 @@ private:
     void registerCollation();
     void checkSchema();
     void openConnection(const QString& file, bool readOnly);
+    static void checkHeader(const QString& file);
     void settle();
     void createDatabase(const QString& file);
 

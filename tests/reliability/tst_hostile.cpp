@@ -52,7 +52,7 @@ void HostileTest::roundTrip_data() {
     QTest::newRow("sql or") << QString("x' OR '1'='1");
     QTest::newRow("long") << QString(10000, QChar(u'长'));
     QTest::newRow("line breaks") << QString("第一行\n第二行\r\n第三行");
-    QTest::newRow("outside gbk") << QString("张𠮷😀€");
+    QTest::newRow("outside gbk") << QString("张𠮷😀");
     QTest::newRow("control characters") << QString("a\x01\x07\x1b\tb\x7f");
     QTest::newRow("markup") << QString("<b>&amp;{\\rtf1}</b>;\"");
 }
