@@ -99,7 +99,8 @@ QList<QStringList> readCsv(const QString& s) {
 
 // The cells of an HTML table as a browser shows them.
 QStringList readHtml(const QString& s) {
-    static const QRegularExpression cell(QStringLiteral("<FONT STYLE=\"[^\"<>]*\">(?:<[BIUSTRKE]+>)*([^<>]*)(?:</[BIUSTRKE]+>)*</FONT></TD>"));
+    static const QRegularExpression cell(
+        QStringLiteral("<FONT STYLE=\"[^\"<>]*\">(?:<[BIUSTRKE]+>)*([^<>]*)(?:</[BIUSTRKE]+>)*</FONT></TD>"));
     QStringList out;
     auto it = cell.globalMatch(s);
     while (it.hasNext()) {
@@ -200,7 +201,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     dm.ADOall.exec(QStringLiteral("DROP TABLE IF EXISTS fz"));
     dm.ADOall.exec(QStringLiteral("CREATE TABLE fz (%1)").arg(names.join(u',')));
     for (qsizetype r = 0; r < cells.size(); r += columns)
-        dm.ADOall.exec(QStringLiteral("INSERT INTO fz VALUES (%1)").arg(marks.join(u',')), cells.mid(r, columns));
+        dm.ADOall.exec(QStringLiteral("INSERT INTO fz VALUES (%1)").arg(marks.join(u',')),
+                       cells.mid(r, columns));
     dm.ADOQuery(3).open(QStringLiteral("SELECT * FROM fz ORDER BY rowid"));
 
     QStringList expected; // the titles, then every cell, as the grid shows them

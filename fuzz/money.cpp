@@ -1,7 +1,7 @@
 // Money parsing: any text is either refused with a message naming it, or read exactly; an amount
 // read prints in a form that reads back as the same amount.
-#include "data/dberror.h"
 #include "data/money.h"
+#include "data/dberror.h"
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

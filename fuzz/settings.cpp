@@ -1,7 +1,7 @@
 // The settings file reader: any bytes decode; a key written into any file reads back as written,
 // and every other key reads as it did before.
-#include "data/dberror.h"
 #include "data/settings.h"
+#include "data/dberror.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>

@@ -9,7 +9,8 @@
 
 namespace Startup {
 std::unique_ptr<QLockFile> singleInstance() {
-    auto lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(QStringLiteral("marloteckehuguanli.lock")));
+    auto lock = std::make_unique<QLockFile>(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("marloteckehuguanli.lock")));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
         return nullptr;

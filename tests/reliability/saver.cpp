@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
             sale.Edit6->setText(amount);
             (paid ? sale.paidItem : sale.unpaidItem)->setChecked(true);
             sale.BitBtn2Click();
-            done = QStringLiteral("sale %1 %2").arg(serial, paid ? QStringLiteral("paid") : QStringLiteral("unpaid"));
+            done = QStringLiteral("sale %1 %2")
+                       .arg(serial, paid ? QStringLiteral("paid") : QStringLiteral("unpaid"));
             break;
         }
         case 2:

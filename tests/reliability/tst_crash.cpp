@@ -1,18 +1,24 @@
 // Kills a copy that is saving, again and again, and checks after every kill that the database is
 // sound and holds every save wholly or not at all, and every save it reported as done.
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QElapsedTimer>
 #include <sqlite3.h>
 
 namespace {
-QString binaryDir() { return qEnvironmentVariable("LUMARETH_TEST_BINARY_DIR"); }
-QString saverBinary() { return binaryDir() + QStringLiteral("/tests/reliability_saver"); }
-QString programBinary() { return binaryDir() + QStringLiteral("/src/lumareth"); }
+QString binaryDir() {
+    return qEnvironmentVariable("LUMARETH_TEST_BINARY_DIR");
+}
+QString saverBinary() {
+    return binaryDir() + QStringLiteral("/tests/reliability_saver");
+}
+QString programBinary() {
+    return binaryDir() + QStringLiteral("/src/lumareth");
+}
 
 // What the saver reported as done.
 struct Reported {
@@ -204,7 +210,8 @@ void CrashTest::killedWhileSavingLosesNothing() {
         // The state the next start finds, with the journal of a cut-off save rolled back.
         Db db(file);
         const QStringList broken = brokenRules(db, reported);
-        QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("after kill %1: %2").arg(kills).arg(broken.join(u'\n'))));
+        QVERIFY2(broken.isEmpty(),
+                 qPrintable(QStringLiteral("after kill %1: %2").arg(kills).arg(broken.join(u'\n'))));
     }
     QVERIFY(kills >= 50);
     // The loop did save: many saves were reported, of every kind.

@@ -54,7 +54,9 @@ mode_t modeOf(const QString& file) {
     return st.st_mode & 07777;
 }
 
-sqlite3* handle(TDM1& dm) { return *static_cast<sqlite3* const*>(dm.db().driver()->handle().data()); }
+sqlite3* handle(TDM1& dm) {
+    return *static_cast<sqlite3* const*>(dm.db().driver()->handle().data());
+}
 
 // The screen's connection opened again read-only, as on a file the user may not write.
 void reopenReadOnly(TDM1& dm) {
@@ -78,8 +80,13 @@ void typeSale(Tdinggou* s, const QString& memo) {
 }
 
 QStringList saleBoxes(Tdinggou* s) {
-    return {s->Edit7->text(), s->Edit1->text(), s->Edit4->text(), s->Edit5->text(), s->Edit6->text(),
-            s->Memo1->toPlainText(), s->paidItem->isChecked() ? "paid" : "unpaid"};
+    return {s->Edit7->text(),
+            s->Edit1->text(),
+            s->Edit4->text(),
+            s->Edit5->text(),
+            s->Edit6->text(),
+            s->Memo1->toPlainText(),
+            s->paidItem->isChecked() ? "paid" : "unpaid"};
 }
 } // namespace
 
@@ -90,9 +97,7 @@ class FaultsTest : public QObject {
         t.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称,身份证号,出生年,手机,电话,地址,起用日期) "
                            "values(7,'王五','110','1970','139','0371','城关','2008-01-01')");
     }
-    qlonglong saved(TestSession& t) {
-        return t.count("dinggou") + t.count("帐款明细") + t.count("收款记录");
-    }
+    qlonglong saved(TestSession& t) { return t.count("dinggou") + t.count("帐款明细") + t.count("收款记录"); }
 
   private slots:
     void saleFailsAndKeepsTheInput_data();
@@ -107,8 +112,10 @@ class FaultsTest : public QObject {
 void FaultsTest::saleFailsAndKeepsTheInput_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("engineText");
-    QTest::newRow("disk full") << "full" << "database or disk is full";
-    QTest::newRow("read-only file") << "readonly" << "attempt to write a readonly database";
+    QTest::newRow("disk full") << "full"
+                               << "database or disk is full";
+    QTest::newRow("read-only file") << "readonly"
+                                    << "attempt to write a readonly database";
 }
 
 void FaultsTest::saleFailsAndKeepsTheInput() {
@@ -151,7 +158,8 @@ void FaultsTest::saleFailsAndKeepsTheInput() {
     QCOMPARE(t.count("帐款明细"), 1);
     QCOMPARE(t.count("收款记录"), 1);
     QCOMPARE(t.dm().ADOall.first("select 备注 from dinggou").text("备注"), memo);
-    QCOMPARE(t.dm().ADOall.first("PRAGMA integrity_check").value("integrity_check").toString(), QString("ok"));
+    QCOMPARE(t.dm().ADOall.first("PRAGMA integrity_check").value("integrity_check").toString(),
+             QString("ok"));
     s->close();
 }
 
@@ -161,9 +169,10 @@ void FaultsTest::collectionOnAFullDiskWritesNothing() {
     // Many debts, so marking them and writing their receipts needs pages the file cannot have.
     t.dm().transaction([&] {
         for (int i = 0; i < 300; ++i)
-            t.dm().ADOall.exec("insert into 帐款明细(客户编号,客户名称,地址,主机序列号,应付金额,付款情况,备注,日期) "
-                               "values(7,'王五',?,?,10000,'未付款','','2008-01-01')",
-                               {QString(300, QChar(u'址')), QString("SN%1").arg(i)});
+            t.dm().ADOall.exec(
+                "insert into 帐款明细(客户编号,客户名称,地址,主机序列号,应付金额,付款情况,备注,日期) "
+                "values(7,'王五',?,?,10000,'未付款','','2008-01-01')",
+                {QString(300, QChar(u'址')), QString("SN%1").arg(i)});
     });
     auto* s = openScreen<Tbushou>(t);
     s->BitBtn2Click();
@@ -176,7 +185,8 @@ void FaultsTest::collectionOnAFullDiskWritesNothing() {
     QCOMPARE(t.messages().texts(), QStringList{"database or disk is full"});
     QCOMPARE(t.messages().last().icon, MsgIcon::None);
     QCOMPARE(t.count("收款记录"), 0);
-    QCOMPARE(t.dm().ADOall.first("select count(*) n from 帐款明细 where 付款情况='未付款'").integer("n"), 300);
+    QCOMPARE(t.dm().ADOall.first("select count(*) n from 帐款明细 where 付款情况='未付款'").integer("n"),
+             300);
     // The list and its ticks stay for another try, which succeeds once there is room.
     QCOMPARE(s->ListView1->rowCount(), 300);
     QCOMPARE(s->ListView1->item(299, 0)->checkState(), Qt::Checked);
@@ -201,7 +211,8 @@ void FaultsTest::damagedDatabaseIsRefusedUntouched() {
     QByteArray good;
     {
         TestSession maker;
-        maker.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称) values(1,?)", {QString(5000, QChar(u'张'))});
+        maker.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称) values(1,?)",
+                               {QString(5000, QChar(u'张'))});
         maker.dm().closeConnection();
         good = bytesOf(ProgramFolder::databaseFile());
     }
@@ -227,15 +238,17 @@ void FaultsTest::damagedDatabaseIsRefusedUntouched() {
         QDir().mkpath(QFileInfo(file).absolutePath());
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
-        const char* sql = kind == "foreign database" ? "create table notes(a text); insert into notes values('x');"
-                          : kind == "foreign database in WAL mode"
-                              ? "pragma journal_mode=wal; create table notes(a text); insert into notes values('x');"
-                              : "create table 操作员(操作员 text); create table 客户信息(客户编号 integer);";
+        const char* sql =
+            kind == "foreign database" ? "create table notes(a text); insert into notes values('x');"
+            : kind == "foreign database in WAL mode"
+                ? "pragma journal_mode=wal; create table notes(a text); insert into notes values('x');"
+                : "create table 操作员(操作员 text); create table 客户信息(客户编号 integer);";
         QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
     const QByteArray before = bytesOf(file);
-    const QStringList filesBefore = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList filesBefore =
+        QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
 
     QVERIFY(!Startup::openDatabase(t.session()));
     QCOMPARE(t.messages().texts(), QStringList{"无法连接到指定的数据库！请重试！"});
@@ -259,11 +272,13 @@ void FaultsTest::cutOffSaveIsUndoneAtStart() {
     const QByteArray original = bytesOf(file);
     // More than the cache holds: the engine writes pages into the file before the commit, with the
     // old ones in the journal, as in the middle of a large save.
-    QCOMPARE(sqlite3_exec(db, "pragma cache_size=1; begin; insert into 维修项目 values('半截');", nullptr, nullptr,
-                          nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "pragma cache_size=1; begin; insert into 维修项目 values('半截');", nullptr,
+                          nullptr, nullptr),
+             SQLITE_OK);
     for (int i = 0; i < 300; ++i)
-        QCOMPARE(sqlite3_exec(db, "insert into 维修项目 values(hex(randomblob(450)))", nullptr, nullptr, nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_exec(db, "insert into 维修项目 values(hex(randomblob(450)))", nullptr, nullptr, nullptr),
+            SQLITE_OK);
     const QByteArray journal = bytesOf(file + "-journal");
     const QByteArray halfWritten = bytesOf(file);
     QVERIFY(halfWritten != original);
@@ -275,7 +290,8 @@ void FaultsTest::cutOffSaveIsUndoneAtStart() {
     QVERIFY(Startup::openDatabase(t.session()));
     QCOMPARE(t.messages().texts(), QStringList());
     QCOMPARE(t.count("维修项目"), 6);
-    QCOMPARE(t.dm().ADOall.first("PRAGMA integrity_check").value("integrity_check").toString(), QString("ok"));
+    QCOMPARE(t.dm().ADOall.first("PRAGMA integrity_check").value("integrity_check").toString(),
+             QString("ok"));
     QVERIFY(!QFileInfo::exists(file + "-journal"));
 }
 
@@ -284,7 +300,8 @@ void FaultsTest::personalFilesAreOwnerOnly() {
     TestSession t;
     const QString file = ProgramFolder::databaseFile();
     QCOMPARE(modeOf(file), mode_t(0600));
-    t.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称,身份证号,手机) values(1,'张三','110101197001011234','13900000000')");
+    t.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称,身份证号,手机) "
+                       "values(1,'张三','110101197001011234','13900000000')");
 
     const QString backup = t.folder() + "/backup.db";
     DbBackup::backupTo(t.dm(), backup);

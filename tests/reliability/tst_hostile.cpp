@@ -61,7 +61,8 @@ void HostileTest::roundTrip() {
     QFETCH(QString, text);
     TestSession t;
     // Decoys that a search pattern taken literally as a wildcard would find too.
-    t.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称,电话,手机,地址) values(1,'aXb 100元 C:dir','1','1','1')");
+    t.dm().ADOall.exec(
+        "insert into 客户信息(客户编号,客户名称,电话,手机,地址) values(1,'aXb 100元 C:dir','1','1','1')");
     t.dm().ADOall.exec("insert into 客户信息(客户编号,客户名称,电话,手机,地址) values(2,'其他','2','2','2')");
 
     // The new-customer dialog: every box gets the text (a line box keeps what it accepts).
