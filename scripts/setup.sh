@@ -9,6 +9,7 @@ packages=(
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   xvfb xauth poppler-utils sqlite3
   libreoffice-calc-nogui libreoffice-writer-nogui
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,18 +3,14 @@
 #include "frame/tmain.h"
 #include "ui/fonts.h"
 #include <QApplication>
-#include <QDir>
-#include <QLockFile>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumareth"));
 
-    // One copy at a time. The lock of a copy that crashed is stale (its process is gone) and
-    // is taken over; a second start while the first runs ends at once without a word.
-    QLockFile instance(QDir(QDir::tempPath()).filePath(QStringLiteral("marloteckehuguanli.lock")));
-    instance.setStaleLockTime(0);
-    if (!instance.tryLock(0))
+    // One copy at a time: a second start while the first runs ends at once without a word.
+    const auto instance = Startup::singleInstance();
+    if (!instance)
         return 0;
 
     Startup::installTranslator();

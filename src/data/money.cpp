@@ -16,8 +16,8 @@ std::optional<Money> Money::tryParse(const QString& text) {
     QStringView digits = QStringView(text).mid(wholeStart, i - wholeStart);
     while (digits.size() > 1 && digits.front() == u'0')
         digits = digits.mid(1);
-    // 15 digits keep the value far inside 64 bits once scaled.
-    if (digits.size() > 15)
+    // 14 digits keep the value inside 64 bits once scaled (10^14 * 10^4 < 2^63; 15 would not).
+    if (digits.size() > 14)
         return std::nullopt;
     const std::int64_t whole = digits.isEmpty() ? 0 : digits.toLongLong();
     const bool hadWhole = i > (negative ? 1 : 0);

@@ -10,6 +10,9 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 QString errorText(const QSqlError& e) {
@@ -293,32 +296,114 @@ void TDM1::closeConnection() {
 void TDM1::open(const QString& file) {
     closeConnection();
     file_ = file;
-    const bool fresh = !QFileInfo::exists(file);
-    if (fresh && !QDir().mkpath(QFileInfo(file).absolutePath()))
-        fail(QStringLiteral("无法创建文件夹：%1").arg(QFileInfo(file).absolutePath()));
+    if (!QFileInfo::exists(file))
+        createDatabase(file);
+    // A file that is damaged or not this program's database is refused before anything is written
+    // to it: it is first read over a read-only connection. A journal beside it is a save that was
+    // cut off (a crash, a power cut); the engine undoes it as it opens the file for writing, which
+    // a read-only connection cannot do.
+    const bool cutOff = QFileInfo(file + QStringLiteral("-journal")).size() > 0;
+    if (!cutOff)
+        checkHeader(file);
+    openConnection(file, !cutOff);
+    try {
+        checkSchema();
+        if (!cutOff) {
+            db().close();
+            openConnection(file, false);
+        }
+        settle();
+    } catch (...) {
+        db().close();
+        throw;
+    }
+}
+
+void TDM1::checkHeader(const QString& file) {
+    // The engine reads pages only when they are asked for, so a file cut short still opens and
+    // shows its tables. Its header tells how long it must be.
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("无法打开文件“%1”：%2").arg(file, f.errorString()));
+    const QByteArray h = f.read(100);
+    const qint64 size = f.size();
+    if (h.size() < 100 || !h.startsWith(QByteArray("SQLite format 3", 16)))
+        fail(QStringLiteral("文件“%1”不是数据库文件").arg(file));
+    // This program keeps its database in the rollback journal mode; a file in WAL mode is another
+    // program's, and even reading it would leave its companion files beside it.
+    if (h[18] == 2 || h[19] == 2)
+        fail(QStringLiteral("文件“%1”不是本程序的数据库").arg(file));
+    auto be32 = [&h](int at) {
+        return quint32(uchar(h[at])) << 24 | quint32(uchar(h[at + 1])) << 16 | quint32(uchar(h[at + 2])) << 8 |
+               quint32(uchar(h[at + 3]));
+    };
+    const quint32 raw = quint32(uchar(h[16])) << 8 | uchar(h[17]);
+    const qint64 pageSize = raw == 1 ? 65536 : raw;
+    const qint64 pages = be32(28);
+    // The page count is valid only when written by the same change as the change counter.
+    if (pages > 0 && be32(24) == be32(92) && pages * pageSize > size)
+        fail(QStringLiteral("数据库文件“%1”不完整（应有%2字节，只有%3字节）").arg(file).arg(pages * pageSize).arg(size));
+}
+
+void TDM1::openConnection(const QString& file, bool readOnly) {
     QSqlDatabase d = db();
     d.setDatabaseName(file);
-    d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    d.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                                 : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!d.open())
         fail(errorText(d.lastError()));
     try {
         registerCollation();
-        // A committed save must survive a crash or a power cut: full sync of the rollback journal.
-        ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-        ADOall.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        if (fresh) {
-            transaction([this] {
-                createSchema();
-                writeSeedRows();
-            });
-            // Customer records are personal: the owner alone may read the file.
-            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        } else {
-            checkSchema();
-        }
     } catch (...) {
         d.close();
         throw;
+    }
+}
+
+void TDM1::settle() {
+    // A committed save must survive a crash or a power cut: the rollback journal is synced in full
+    // before and after every commit, and deleted once the save is in the file.
+    ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    if (ADOall.first(QStringLiteral("PRAGMA journal_mode")).value(QStringLiteral("journal_mode")).toString() !=
+        QStringLiteral("delete"))
+        ADOall.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+}
+
+void TDM1::createDatabase(const QString& file) {
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QDir().mkpath(folder))
+        fail(QStringLiteral("无法创建文件夹：%1").arg(folder));
+    // The new database is built under a temporary name, readable by its owner only from the first
+    // byte (customer records are personal), and takes its place once complete: a start that is
+    // cut off leaves no half-made database behind.
+    QTemporaryFile tmp(file + QStringLiteral(".new-XXXXXX"));
+    tmp.setAutoRemove(false);
+    if (!tmp.open())
+        fail(QStringLiteral("无法创建文件“%1”：%2").arg(file, tmp.errorString()));
+    tmp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString name = tmp.fileName();
+    tmp.close();
+    try {
+        openConnection(name, false);
+        settle();
+        transaction([this] {
+            createSchema();
+            writeSeedRows();
+        });
+        db().close();
+        // Never replaces a file that appeared meanwhile.
+        if (!QFile::rename(name, file))
+            fail(QStringLiteral("无法创建文件“%1”").arg(file));
+    } catch (...) {
+        db().close();
+        QFile::remove(name);
+        QFile::remove(name + QStringLiteral("-journal"));
+        throw;
+    }
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
     }
 }
 

@@ -106,7 +106,8 @@ public:
     ~TDM1() override;
 
     // Opens the database file; a file that does not exist yet is created with the schema and
-    // seed rows. Throws DbError when the file cannot be opened or is not this program's database.
+    // seed rows. Throws DbError when the file cannot be opened or is not this program's database;
+    // such a file is only read, never changed.
     void open(const QString& file);
     void closeConnection();
     bool isOpen() const;
@@ -141,6 +142,10 @@ public:
 private:
     void registerCollation();
     void checkSchema();
+    void openConnection(const QString& file, bool readOnly);
+    static void checkHeader(const QString& file);
+    void settle();
+    void createDatabase(const QString& file);
 
     QString connectionName_;
     QString file_;

@@ -2,11 +2,21 @@
 #include "data/programfolder.h"
 #include "ui/session.h"
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace Startup {
+std::unique_ptr<QLockFile> singleInstance() {
+    auto lock = std::make_unique<QLockFile>(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("marloteckehuguanli.lock")));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
 bool openDatabase(Session& session) {
     try {
         session.dm().closeConnection();

@@ -102,6 +102,8 @@ void TestData::moneyParsing_data() {
     QTest::newRow("letters") << "12a" << false << 0LL << "";
     QTest::newRow("thousands") << "1,000" << false << 0LL << "";
     QTest::newRow("too large") << "1234567890123456" << false << 0LL << "";
+    QTest::newRow("fifteen digits overflow once scaled") << "990000000000002" << false << 0LL << "";
+    QTest::newRow("largest") << "-99999999999999.9999" << true << -999999999999999999LL << "-99999999999999.9999";
 }
 
 void TestData::moneyParsing() {

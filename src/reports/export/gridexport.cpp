@@ -131,6 +131,10 @@ void TDBGridExport::saveToFile(DataGrid& grid, const QString& fileName, const Ex
     if (!file.open(QIODevice::WriteOnly))
         TDM1::fail(QStringLiteral("无法创建文件“%1”：%2")
                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    // The rows hold customers' personal data: the file is its owner's only, a replaced one too.
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        TDM1::fail(QStringLiteral("无法创建文件“%1”：%2")
+                       .arg(QDir::toNativeSeparators(fileName), file.errorString()));
     save(grid, file, options);
     if (!file.commit())
         TDM1::fail(QStringLiteral("无法保存文件“%1”：%2")
