@@ -3,8 +3,26 @@
 
 namespace Gbk {
 
+namespace {
+// Opening a converter is far dearer than converting a short text: one per thread, reset for each text.
+QStringEncoder& encoder() {
+    static thread_local QStringEncoder gbk("GBK");
+    gbk.resetState();
+    return gbk;
+}
+} // namespace
+
 QByteArray encode(QStringView text) {
-    QStringEncoder gbk("GBK");
+    // GBK keeps ASCII as it is: numbers, dates and Latin text need no converter.
+    bool ascii = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return text.toLatin1();
+    QStringEncoder& gbk = encoder();
     QByteArray out = gbk.encode(text);
     if (!gbk.hasError())
         return out;
@@ -28,7 +46,7 @@ QByteArray encode(QStringView text) {
 }
 
 bool fitsGbk(QStringView character) {
-    QStringEncoder gbk("GBK");
+    QStringEncoder& gbk = encoder();
     const QByteArray bytes = gbk.encode(character); // the encoding runs only when converted
     return !bytes.isEmpty() && !gbk.hasError();
 }

@@ -165,6 +165,9 @@ class TDBGridExportAsHTML : public TDBGridExport {
     void writeTitleCell(const ExportCell& cell, int column, bool last) override;
     void writeDataCell(const ExportCell& cell, int column, bool last) override;
     void writeFooterCell(const ExportFooterCell& cell, int column, bool last) override;
+
+  private:
+    QByteArray row_; // the markup of the row being written
 };
 
 class TDBGridExportAsRTF : public TDBGridExport {
