@@ -157,6 +157,8 @@ struct Runner::Private {
     void closeAll() {
         main->mdiArea()->closeAllSubWindows();
         settle();
+        // Closed windows go now, with the results they hold open.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QWidget* screen(const QString& caption) {
         QWidget* w = main->openScreen(caption);
@@ -463,11 +465,14 @@ QList<Command> Runner::commands() {
                 },
                 {}});
 
-    // The period summary of one year (the last whole year of the data), for each panel.
+    // The period summary of one year (the year with the most sales), for each panel.
     const QString summary = QStringLiteral("销售、维修及帐款情况汇总");
     auto lastYear = [p] {
-        const QDate last = p->dm().ADOall.first(QStringLiteral("select max(日期) as d from dinggou")).date(QStringLiteral("d"));
-        return last.year() - 1;
+        return int(p->dm()
+                       .ADOall
+                       .first(QStringLiteral("select cast(substr(日期, 1, 4) as integer) as y, count(*) as n from dinggou "
+                                             "group by y order by n desc, y desc limit 1"))
+                       .integer(QStringLiteral("y")));
     };
     struct Panel {
         QString label, from, to, button, grid, sql;
