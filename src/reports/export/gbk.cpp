@@ -1,14 +1,17 @@
 #include "reports/export/gbk.h"
 #include <QStringEncoder>
+#include <optional>
 
 namespace Gbk {
 
 namespace {
-// Opening a converter is far dearer than converting a short text: one per thread, reset for each text.
+// Opening a converter is far dearer than converting a short text: one per thread, kept while it
+// converts without error (an error stays recorded in it, so a new one replaces it).
 QStringEncoder& encoder() {
-    static thread_local QStringEncoder gbk("GBK");
-    gbk.resetState();
-    return gbk;
+    static thread_local std::optional<QStringEncoder> gbk;
+    if (!gbk || gbk->hasError())
+        gbk.emplace("GBK", QStringConverter::Flag::Stateless);
+    return *gbk;
 }
 } // namespace
 
