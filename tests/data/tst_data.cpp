@@ -30,6 +30,7 @@ private slots:
     void foreignFileIsRefusedAndKept();
     void totalsNeedNoOrder_data();
     void totalsNeedNoOrder();
+    void olderFileGetsTheNewIndexes();
 };
 
 void TestData::newDatabaseHasSchemaAndSeeds() {
@@ -336,6 +337,50 @@ void TestData::totalsNeedNoOrder() {
         // Only the statement's text matters here.
     }
     QCOMPARE(q.unorderedSql(), unordered);
+}
+
+// A file written before the account entries' lookups carried the payment state opens with the new
+// indexes in place of the old ones, and its listings then need no sort.
+void TestData::olderFileGetsTheNewIndexes() {
+    TestSession t;
+    TDM1& dm = t.dm();
+    const QString file = dm.fileName();
+    const auto indexes = [&dm] {
+        QStringList names;
+        for (const Row& r : dm.ADOall.query(
+                 "select name from sqlite_master where type='index' and tbl_name='帐款明细' order by name"))
+            names << r.text("name");
+        return names;
+    };
+    const QStringList fresh = indexes();
+    QVERIFY(fresh.contains("ix_帐款明细_客户名称_付款情况"));
+    QVERIFY(fresh.contains("ix_帐款明细_付款情况_客户名称"));
+    QVERIFY(!fresh.contains("ix_帐款明细_客户名称"));
+    // The file as an earlier version left it.
+    for (const QString& name : fresh)
+        if (name != "ix_帐款明细_日期" && name != "ix_帐款明细_付款情况")
+            dm.ADOall.exec(QString("DROP INDEX \"%1\"").arg(name));
+    for (const char* c : {"客户编号", "客户名称", "电话", "手机", "地址"})
+        dm.ADOall.exec(QString("CREATE INDEX \"ix_帐款明细_%1\" ON 帐款明细 (\"%1\")").arg(QString::fromUtf8(c)));
+    dm.ADOall.exec("insert into 帐款明细(客户名称,应付金额,付款情况,日期) values('张三',10,'未付款','2008-01-01')");
+    dm.closeConnection();
+    dm.open(file);
+    QCOMPARE(indexes(), fresh);
+    QCOMPARE(t.rows("select 客户名称, 付款情况 from 帐款明细"), (QList<QStringList>{{"张三", "未付款"}}));
+    const QStringList listings{
+        "select * from 帐款明细 where 客户名称=? order by 付款情况, id",
+        "select * from 帐款明细 where (付款情况='未付款') and (应付金额<>0) order by 客户名称, id",
+        "select * from 帐款明细 order by 付款情况 COLLATE PINYIN, 日期"};
+    for (const QString& sql : listings) {
+        QStringList plan;
+        for (const Row& r : dm.ADOall.query("EXPLAIN QUERY PLAN " + sql, sql.contains('?') ? QVariantList{"张三"} : QVariantList{}))
+            plan << r.text("detail");
+        QVERIFY2(!plan.join(" | ").contains("TEMP B-TREE"), qPrintable(sql + " : " + plan.join(" | ")));
+    }
+    // Opening again changes nothing.
+    dm.closeConnection();
+    dm.open(file);
+    QCOMPARE(indexes(), fresh);
 }
 
 QTEST_MAIN(TestData)
