@@ -18,7 +18,9 @@ void ArrearsList::list(TDM1& dm, const QString& condition, const QVariantList& p
     run(dm, condition, params, order);
 }
 
-void ArrearsList::empty(TDM1& dm) { run(dm, QStringLiteral("0"), {}, QStringLiteral("id")); }
+void ArrearsList::empty(TDM1& dm) {
+    run(dm, QStringLiteral("0"), {}, QStringLiteral("id"));
+}
 
 void ArrearsList::run(TDM1& dm, const QString& condition, const QVariantList& params, const QString& order) {
     ticked_.clear();
@@ -45,9 +47,13 @@ void ArrearsList::run(TDM1& dm, const QString& condition, const QVariantList& pa
     order_ = order;
 }
 
-qlonglong ArrearsList::id(int row) const { return rows_.data(rows_.index(row, 0)).toLongLong(); }
+qlonglong ArrearsList::id(int row) const {
+    return rows_.data(rows_.index(row, 0)).toLongLong();
+}
 
-bool ArrearsList::isTicked(int row) const { return ticked_.contains(id(row)); }
+bool ArrearsList::isTicked(int row) const {
+    return ticked_.contains(id(row));
+}
 
 QString ArrearsList::tickedArray() const {
     QStringList ids;
@@ -85,7 +91,8 @@ QVariant ArrearsList::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     if (role == Qt::CheckStateRole)
-        return index.column() == 0 ? QVariant(isTicked(index.row()) ? Qt::Checked : Qt::Unchecked) : QVariant();
+        return index.column() == 0 ? QVariant(isTicked(index.row()) ? Qt::Checked : Qt::Unchecked)
+                                   : QVariant();
     if (role == Qt::TextAlignmentRole)
         return index.column() == 0 ? QVariant() : QVariant(Qt::AlignCenter);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
