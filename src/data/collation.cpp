@@ -4,6 +4,7 @@
 #include <QCollator>
 #include <QHash>
 #include <QString>
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -77,6 +78,27 @@ int compareUncached(const char* a, int na, const char* b, int nb) {
         return c < 0 ? -1 : 1;
     const int f = sa.toCaseFolded().compare(sb.toCaseFolded());
     return f < 0 ? -1 : (f > 0 ? 1 : 0);
+}
+
+int signature() {
+    // Texts whose relative order depends on the collator's rules: Han by pinyin, Latin case,
+    // digits, punctuation, full and half width, rare characters.
+    static const char* const probe[] = {
+        "阿", "爱", "安", "白", "北", "陈", "程", "东", "冯", "郭", "韩", "何", "黄", "李", "刘", "吕",
+        "马", "欧阳", "钱", "沈", "孙", "王", "魏", "吴", "谢", "徐", "杨", "张", "赵", "周", "朱", "曾",
+        "长", "重庆", "乡镇", "村庄", "已付款", "未付款", "a", "A", "b", "Z", "z", "ａ", "0", "9", "10",
+        "-", "_", " ", "(", "·", "𠮷", "é", "e", "ß", "ss"};
+    QList<QByteArray> texts;
+    for (const char* t : probe)
+        texts << QByteArray(t);
+    std::stable_sort(texts.begin(), texts.end(), [](const QByteArray& x, const QByteArray& y) {
+        return compareUncached(x.constData(), int(x.size()), y.constData(), int(y.size())) < 0;
+    });
+    QByteArray joined;
+    for (const QByteArray& t : texts)
+        joined += t + '\n';
+    const int h = int(qHash(joined, 0x4c554d41u) & 0x7fffffff);
+    return h == 0 ? 1 : h;
 }
 
 void registerPinyin(sqlite3* db) {

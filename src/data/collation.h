@@ -8,4 +8,7 @@ void registerPinyin(sqlite3* db);
 int compare(const char* a, int na, const char* b, int nb);
 // The same order computed without the cached sort keys (slower; for checking the fast path).
 int compareUncached(const char* a, int na, const char* b, int nb);
+// A number that changes when the order itself changes (a new ICU on the machine): the indexes
+// built in the old order must then be built again. Never 0.
+int signature();
 } // namespace Collation

@@ -313,6 +313,8 @@ void TDM1::open(const QString& file) {
             openConnection(file, false);
         }
         settle();
+        upgradeIndexes();
+        rebuildIfCollationChanged();
     } catch (...) {
         db().close();
         throw;
@@ -389,6 +391,7 @@ void TDM1::createDatabase(const QString& file) {
         transaction([this] {
             createSchema();
             writeSeedRows();
+            ADOall.exec(QStringLiteral("PRAGMA user_version=%1").arg(Collation::signature()));
         });
         db().close();
         // Never replaces a file that appeared meanwhile.
@@ -425,19 +428,92 @@ void TDM1::checkSchema() {
             fail(QStringLiteral("数据库文件不是本程序的数据库（缺少表“%1”）").arg(QString::fromUtf8(t)));
 }
 
+namespace {
+// Every index of the database. Account entries are listed by customer grouped by payment state,
+// and the arrears by state and name, so their lookup indexes carry the state after the column.
+// A file made before an index existed gets it when it opens (upgradeIndexes).
+QStringList indexStatements() {
+    QStringList out;
+    const auto index = [&out](const QString& name, const QString& table, const QString& columns) {
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)").arg(name, table, columns);
+    };
+    for (const char* t : kSearchedTables) {
+        const QString table = QString::fromUtf8(t);
+        for (const char* c : kSearchedColumns) {
+            const QString column = QString::fromUtf8(c);
+            if (table == QStringLiteral("帐款明细"))
+                index(QStringLiteral("ix_帐款明细_%1_付款情况").arg(column), table,
+                      QStringLiteral("\"%1\", \"付款情况\"").arg(column));
+            else
+                index(QStringLiteral("ix_%1_%2").arg(table, column), table, QStringLiteral("\"%1\"").arg(column));
+        }
+    }
+    for (const char* t : kDatedTables)
+        index(QStringLiteral("ix_%1_日期").arg(QString::fromUtf8(t)), QString::fromUtf8(t), QStringLiteral("\"日期\""));
+    index(QStringLiteral("ix_操作员"), QStringLiteral("操作员"), QStringLiteral("\"操作员\""));
+    index(QStringLiteral("ix_乡镇"), QStringLiteral("乡镇"), QStringLiteral("\"乡镇\", \"村庄\""));
+    index(QStringLiteral("ix_帐款明细_付款情况"), QStringLiteral("帐款明细"), QStringLiteral("\"付款情况\", \"客户编号\""));
+    index(QStringLiteral("ix_帐款明细_付款情况_客户名称"), QStringLiteral("帐款明细"),
+          QStringLiteral("\"付款情况\", \"客户名称\""));
+    // The account summary lists every entry by payment state in the Chinese order, then by day.
+    index(QStringLiteral("ix_帐款明细_付款情况_日期"), QStringLiteral("帐款明细"),
+          QStringLiteral("\"付款情况\" COLLATE PINYIN, \"日期\""));
+    return out;
+}
+} // namespace
+
 void TDM1::createSchema() {
     for (const char* ddl : kTables)
         ADOall.exec(QString::fromUtf8(ddl));
-    for (const char* t : kSearchedTables)
-        for (const char* c : kSearchedColumns)
-            ADOall.exec(QStringLiteral("CREATE INDEX \"ix_%1_%2\" ON \"%1\" (\"%2\")")
-                            .arg(QString::fromUtf8(t), QString::fromUtf8(c)));
-    for (const char* t : kDatedTables)
-        ADOall.exec(
-            QStringLiteral("CREATE INDEX \"ix_%1_日期\" ON \"%1\" (\"日期\")").arg(QString::fromUtf8(t)));
-    ADOall.exec(QStringLiteral("CREATE INDEX \"ix_操作员\" ON \"操作员\" (\"操作员\")"));
-    ADOall.exec(QStringLiteral("CREATE INDEX \"ix_乡镇\" ON \"乡镇\" (\"乡镇\", \"村庄\")"));
-    ADOall.exec(QStringLiteral("CREATE INDEX \"ix_帐款明细_付款情况\" ON \"帐款明细\" (\"付款情况\", \"客户编号\")"));
+    for (const QString& ddl : indexStatements())
+        ADOall.exec(ddl);
+}
+
+void TDM1::rebuildIfCollationChanged() {
+    // The indexes on Chinese text are kept in the collator's order. When the machine's collation
+    // rules change (a system upgrade brings a new ICU), an index built in the old order would find
+    // rows in the wrong place: it is built again, once, and the new order remembered in the file.
+    const int wanted = Collation::signature();
+    if (ADOall.first(QStringLiteral("PRAGMA user_version")).integer(QStringLiteral("user_version")) == wanted)
+        return;
+    try {
+        transaction([this, wanted] {
+            ADOall.exec(QStringLiteral("REINDEX PINYIN"));
+            ADOall.exec(QStringLiteral("PRAGMA user_version=%1").arg(wanted));
+        });
+    } catch (const DbError&) {
+        // A file that cannot be written now keeps its indexes until it can.
+    }
+}
+
+void TDM1::upgradeIndexes() {
+    // A file written before an index existed gets it now, once; the single-column lookup indexes of
+    // the account entries are replaced by the ones carrying the payment state.
+    QStringList existing;
+    for (const Row& r : ADOall.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index'")))
+        existing << r.text(QStringLiteral("name"));
+    bool change = false;
+    for (const QString& ddl : indexStatements()) {
+        const QString name = ddl.section(u'"', 1, 1);
+        if (!existing.contains(name))
+            change = true;
+    }
+    for (const char* c : kSearchedColumns)
+        if (existing.contains(QStringLiteral("ix_帐款明细_%1").arg(QString::fromUtf8(c))))
+            change = true;
+    if (!change)
+        return;
+    try {
+        transaction([this] {
+            for (const QString& ddl : indexStatements())
+                ADOall.exec(ddl);
+            for (const char* c : kSearchedColumns)
+                ADOall.exec(QStringLiteral("DROP INDEX IF EXISTS \"ix_帐款明细_%1\"").arg(QString::fromUtf8(c)));
+        });
+    } catch (const DbError&) {
+        // A file that cannot be written now (read-only, or busy in another program) still opens;
+        // it gets its indexes the next time.
+    }
 }
 
 void TDM1::writeSeedRows() {

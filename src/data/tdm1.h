@@ -133,6 +133,9 @@ public:
 
     // Creates the eight tables and their indexes in an empty database.
     void createSchema();
+    // Adds the indexes a database written by an earlier version lacks.
+    void upgradeIndexes();
+    void rebuildIfCollationChanged();
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
 

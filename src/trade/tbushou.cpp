@@ -1,5 +1,6 @@
 #include "trade/tbushou.h"
 #include "data/dates.h"
+#include "trade/arrearslist.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
 #include "ui/datagrid.h"
@@ -11,18 +12,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <tuple>
 
 using namespace EntryForm;
 
 namespace {
 const int kWidths[] = {40, 65, 95, 190, 80, 90, 80, 64, 95, 140, 60};
-enum Col { ColId, ColNumber, ColName, ColAddress, ColTelephone, ColMobile, ColSerial, ColAmount };
-
 // Unpaid entries with an amount, by the entries' own copy of the customer columns.
-const char* const kArrears = "select * from 帐款明细 where (付款情况='未付款') and (应付金额<>0)";
+const char* const kArrears = "(付款情况='未付款') and (应付金额<>0)";
 } // namespace
 
 const QStringList& Tbushou::listColumns() {
@@ -105,17 +105,16 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     ticks->addWidget(BitBtn6);
     ticks->addStretch();
     ll->addLayout(ticks);
-    ListView1 = new QTableWidget(0, int(listColumns().size()), listGroup);
+    ListView1 = new QTableView(listGroup);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setHorizontalHeaderLabels(listColumns());
+    list = new ArrearsList(listColumns(), this);
+    ListView1->setModel(list);
     ListView1->verticalHeader()->hide();
     ListView1->setShowGrid(true);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->verticalHeader()->setDefaultSectionSize(20);
-    for (int c = 0; c < ListView1->columnCount(); ++c)
-        ListView1->setColumnWidth(c, kWidths[c]);
     ll->addWidget(ListView1);
     outer->addWidget(listGroup, 1);
 
@@ -157,7 +156,7 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
 void Tbushou::FormShow() {
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
         e->clear();
-    ListView1->setRowCount(0);
+    guarded([this] { showNothing(); });
     GroupBox3->hide();
     ComboBox1->clear();
     ComboBox1->addItems({QStringLiteral("客户名称"), QStringLiteral("地址"), QStringLiteral("电话"),
@@ -166,57 +165,48 @@ void Tbushou::FormShow() {
     Edit5->setFocus();
 }
 
+void Tbushou::showArrears(const QString& condition, const QVariantList& params, const QString& order) {
+    list->list(dm(), condition, params, order);
+    // A new listing resets the titles' widths.
+    for (int c = 0; c < list->columnCount(); ++c)
+        ListView1->setColumnWidth(c, kWidths[c]);
+}
+
+void Tbushou::showNothing() {
+    list->empty(dm());
+    for (int c = 0; c < list->columnCount(); ++c)
+        ListView1->setColumnWidth(c, kWidths[c]);
+}
+
 void Tbushou::listBy(const QString& column, const QString& value) {
-    ListView1->setRowCount(0);
+    showNothing();
     const QVariant bound =
         column == QStringLiteral("客户编号") ? QVariant(Values::wholeNumber(value)) : QVariant(value);
-    fill(dm().ADOall.query(
-        QStringLiteral("%1 and (%2=?) order by id").arg(QString::fromUtf8(kArrears), TDM1::quoteId(column)),
-        {bound}));
+    showArrears(QStringLiteral("%1 and (%2=?)").arg(QString::fromUtf8(kArrears), TDM1::quoteId(column)), {bound},
+                QStringLiteral("id"));
 }
 
 void Tbushou::BitBtn2Click() {
-    ListView1->setRowCount(0);
-    fill(dm().ADOall.query(QString::fromUtf8(kArrears) + QStringLiteral(" order by 客户名称, id")));
-}
-
-void Tbushou::fill(const std::vector<Row>& rows) {
-    ListView1->setRowCount(int(rows.size()));
-    for (int r = 0; r < int(rows.size()); ++r) {
-        for (int c = 0; c < listColumns().size(); ++c) {
-            const QString column = c == ColId ? QStringLiteral("id") : listColumns()[c];
-            auto* item = new QTableWidgetItem(rows[r].text(column));
-            if (c == ColId) {
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-                item->setCheckState(Qt::Unchecked);
-            } else {
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-                item->setTextAlignment(Qt::AlignCenter);
-            }
-            ListView1->setItem(r, c, item);
-        }
-    }
-}
-
-void Tbushou::setAllTicks(bool ticked) {
-    for (int r = 0; r < ListView1->rowCount(); ++r)
-        ListView1->item(r, ColId)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    showNothing();
+    showArrears(QString::fromUtf8(kArrears), {}, QStringLiteral("客户名称, id"));
 }
 
 void Tbushou::BitBtn5Click() {
-    setAllTicks(true);
+    guarded([this] { list->tickAll(dm()); });
 }
 
 void Tbushou::BitBtn6Click() {
-    setAllTicks(false);
+    list->clearTicks();
 }
 
-Money Tbushou::tickedTotal() const {
-    Money total;
-    for (int r = 0; r < ListView1->rowCount(); ++r)
-        if (ListView1->item(r, ColId)->checkState() == Qt::Checked)
-            total += Money::parse(ListView1->item(r, ColAmount)->text());
-    return total;
+Money Tbushou::tickedTotal() {
+    if (list->ticked().isEmpty())
+        return {};
+    return dm()
+        .ADOall
+        .first(QStringLiteral("select sum(应付金额) as s from 帐款明细 where id in (select value from json_each(?))"),
+               {list->tickedArray()})
+        .money(QStringLiteral("s"));
 }
 
 void Tbushou::BitBtn7Click() {
@@ -229,7 +219,7 @@ void Tbushou::BitBtn3Click() {
         msg().error(this, QStringLiteral("无欠款需要补交！"), QStringLiteral("提示"));
         return;
     }
-    // Every value is read from the list and checked before anything is written.
+    // Every ticked entry is read before anything is written.
     struct Entry {
         qlonglong id;
         QVariant number;
@@ -237,21 +227,29 @@ void Tbushou::BitBtn3Click() {
         Money amount;
     };
     std::vector<Entry> entries;
-    for (int r = 0; r < ListView1->rowCount(); ++r) {
-        if (ListView1->item(r, ColId)->checkState() != Qt::Checked)
-            continue;
-        auto cell = [&](int c) { return ListView1->item(r, c)->text(); };
-        const QString number = cell(ColNumber);
-        entries.push_back(
-            {Values::wholeNumber(cell(ColId)),
-             number.isEmpty() ? QVariant() : QVariant(Values::wholeNumber(number)),
-             {cell(ColName), cell(ColAddress), cell(ColTelephone), cell(ColMobile), cell(ColSerial)},
-             Money::parse(cell(ColAmount))});
+    QSet<qlonglong> missing = list->ticked();
+    // The ticked entries as they are stored now, in the order of the list.
+    for (const Row& r : dm().ADOall.query(
+             QStringLiteral("select id,客户编号,客户名称,地址,电话,手机,主机序列号,应付金额 from 帐款明细 "
+                            "where id in (select value from json_each(?)) order by %1")
+                 .arg(list->order()),
+             {list->tickedArray()})) {
+        const qlonglong id = r.integer(QStringLiteral("id"));
+        missing.remove(id);
+        entries.push_back({id,
+                           r.value(QStringLiteral("客户编号")),
+                           {r.text(QStringLiteral("客户名称")), r.text(QStringLiteral("地址")),
+                            r.text(QStringLiteral("电话")), r.text(QStringLiteral("手机")),
+                            r.text(QStringLiteral("主机序列号"))},
+                           r.money(QStringLiteral("应付金额"))});
     }
     const QString today = Dates::toSql(QDate::currentDate());
     const QString op = session().operatorNumber;
     try {
         dm().transaction([&] {
+            if (!missing.isEmpty())
+                TDM1::fail(QStringLiteral("ID为%1的欠款已不存在或已经补收，本次补收未进行！")
+                               .arg(*std::min_element(missing.begin(), missing.end())));
             for (const Entry& e : entries) {
                 // An entry paid since the list was read is not collected twice.
                 const int changed = dm().ADOall.exec(
@@ -274,5 +272,5 @@ void Tbushou::BitBtn3Click() {
     msg().info(this, QStringLiteral("补收欠款成功！"), QStringLiteral("提示"));
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
         e->clear();
-    ListView1->setRowCount(0);
+    showNothing();
 }

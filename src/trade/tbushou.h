@@ -6,9 +6,9 @@ class CustomerList;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class ArrearsList;
+class QTableView;
 class QueryPanel;
-class Row;
 
 // Arrears collection: lists unpaid account entries, and collects the ticked ones, each marked paid
 // with a receipt dated today, in one transaction.
@@ -27,19 +27,21 @@ class Tbushou : public Screen {
 
     // The columns of the arrears list, in order.
     static const QStringList& listColumns();
-    // The exact total of the ticked rows; a cell that is no amount is an error naming it.
-    Money tickedTotal() const;
+    // The exact total of the ticked entries, summed in the database over their ids.
+    Money tickedTotal();
 
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
     QComboBox* ComboBox1;
     QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn9, *BitBtn10,
         *BitBtn11, *BitBtn12, *BitBtn13;
-    QTableWidget* ListView1;
+    QTableView* ListView1;
+    ArrearsList* list; // the model of ListView1
     CustomerList* GroupBox3;
     QueryPanel* panel;
 
   private:
     void listBy(const QString& column, const QString& value);
-    void fill(const std::vector<Row>& rows);
+    void showArrears(const QString& condition, const QVariantList& params, const QString& order);
+    void showNothing();
     void setAllTicks(bool ticked);
 };

@@ -1,3 +1,4 @@
+#include "data/collation.h"
 #include "data/dates.h"
 #include "data/money.h"
 #include "data/programfolder.h"
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTest>
+#include <sqlite3.h>
 
 class TestData : public QObject {
     Q_OBJECT
@@ -28,8 +30,10 @@ private slots:
     void settingsWriteKeepsOtherLines();
     void sharedQueryFollowsEveryBinding();
     void foreignFileIsRefusedAndKept();
+    void indexesFollowANewCollationOrder();
     void totalsNeedNoOrder_data();
     void totalsNeedNoOrder();
+    void olderFileGetsTheNewIndexes();
 };
 
 void TestData::newDatabaseHasSchemaAndSeeds() {
@@ -309,6 +313,32 @@ void TestData::foreignFileIsRefusedAndKept() {
     QCOMPARE(f.readAll(), junk);
 }
 
+void TestData::indexesFollowANewCollationOrder() {
+    TestSession t;
+    const QString file = ProgramFolder::databaseFile();
+    QCOMPARE(t.dm().ADOall.first("PRAGMA user_version").integer("user_version"), Collation::signature());
+    for (const char* n : {"张三", "李四", "王五"})
+        t.dm().ADOall.exec("insert into 客户信息(客户名称) values(?)", {QString::fromUtf8(n)});
+    t.dm().closeConnection();
+    // Another order of the same collation name, as an older system's rules would have built the index.
+    sqlite3* raw = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_create_collation(raw, "PINYIN", SQLITE_UTF8, nullptr, [](void*, int a, const void* x, int b, const void* y) {
+        const int c = memcmp(y, x, size_t(std::min(a, b)));
+        return c ? c : b - a;
+    });
+    QCOMPARE(sqlite3_exec(raw, "insert into 客户信息(客户名称) values('赵六'),('阿明'),('bob'); PRAGMA user_version=7;",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(raw);
+    t.dm().open(file);
+    QCOMPARE(t.rows("PRAGMA integrity_check"), (QList<QStringList>{{"ok"}}));
+    QCOMPARE(t.dm().ADOall.first("PRAGMA user_version").integer("user_version"), Collation::signature());
+    for (const char* n : {"张三", "赵六", "阿明", "BOB"})
+        QCOMPARE(t.rows("select count(*) from 客户信息 where 客户名称=?", {QString::fromUtf8(n)}),
+                 (QList<QStringList>{{"1"}}));
+}
+
 void TestData::totalsNeedNoOrder_data() {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("unordered");
@@ -338,6 +368,50 @@ void TestData::totalsNeedNoOrder() {
         // Only the statement's text matters here.
     }
     QCOMPARE(q.unorderedSql(), unordered);
+}
+
+// A file written before the account entries' lookups carried the payment state opens with the new
+// indexes in place of the old ones, and its listings then need no sort.
+void TestData::olderFileGetsTheNewIndexes() {
+    TestSession t;
+    TDM1& dm = t.dm();
+    const QString file = dm.fileName();
+    const auto indexes = [&dm] {
+        QStringList names;
+        for (const Row& r : dm.ADOall.query(
+                 "select name from sqlite_master where type='index' and tbl_name='帐款明细' order by name"))
+            names << r.text("name");
+        return names;
+    };
+    const QStringList fresh = indexes();
+    QVERIFY(fresh.contains("ix_帐款明细_客户名称_付款情况"));
+    QVERIFY(fresh.contains("ix_帐款明细_付款情况_客户名称"));
+    QVERIFY(!fresh.contains("ix_帐款明细_客户名称"));
+    // The file as an earlier version left it.
+    for (const QString& name : fresh)
+        if (name != "ix_帐款明细_日期" && name != "ix_帐款明细_付款情况")
+            dm.ADOall.exec(QString("DROP INDEX \"%1\"").arg(name));
+    for (const char* c : {"客户编号", "客户名称", "电话", "手机", "地址"})
+        dm.ADOall.exec(QString("CREATE INDEX \"ix_帐款明细_%1\" ON 帐款明细 (\"%1\")").arg(QString::fromUtf8(c)));
+    dm.ADOall.exec("insert into 帐款明细(客户名称,应付金额,付款情况,日期) values('张三',10,'未付款','2008-01-01')");
+    dm.closeConnection();
+    dm.open(file);
+    QCOMPARE(indexes(), fresh);
+    QCOMPARE(t.rows("select 客户名称, 付款情况 from 帐款明细"), (QList<QStringList>{{"张三", "未付款"}}));
+    const QStringList listings{
+        "select * from 帐款明细 where 客户名称=? order by 付款情况, id",
+        "select * from 帐款明细 where (付款情况='未付款') and (应付金额<>0) order by 客户名称, id",
+        "select * from 帐款明细 order by 付款情况 COLLATE PINYIN, 日期"};
+    for (const QString& sql : listings) {
+        QStringList plan;
+        for (const Row& r : dm.ADOall.query("EXPLAIN QUERY PLAN " + sql, sql.contains('?') ? QVariantList{"张三"} : QVariantList{}))
+            plan << r.text("detail");
+        QVERIFY2(!plan.join(" | ").contains("TEMP B-TREE"), qPrintable(sql + " : " + plan.join(" | ")));
+    }
+    // Opening again changes nothing.
+    dm.closeConnection();
+    dm.open(file);
+    QCOMPARE(indexes(), fresh);
 }
 
 QTEST_MAIN(TestData)

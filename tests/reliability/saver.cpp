@@ -8,6 +8,7 @@
 // Arguments: a seed and, optionally, the number of saves after which it ends.
 #include "data/programfolder.h"
 #include "frame/startup.h"
+#include "trade/arrearslist.h"
 #include "trade/tbushou.h"
 #include "trade/tdinggou.h"
 #include "trade/tweixiu.h"
@@ -107,10 +108,11 @@ int main(int argc, char** argv) {
         default: {
             collect.BitBtn2Click();
             QStringList ids;
-            for (int r = 0; r < collect.ListView1->rowCount() && ids.size() < 3; ++r)
+            ArrearsList* list = collect.list;
+            for (int r = 0; r < list->rowCount() && ids.size() < 3; ++r)
                 if (rng.bounded(2) == 0) {
-                    collect.ListView1->item(r, 0)->setCheckState(Qt::Checked);
-                    ids << collect.ListView1->item(r, 0)->text();
+                    list->setData(list->index(r, 0), Qt::Checked, Qt::CheckStateRole);
+                    ids << QString::number(list->id(r));
                 }
             if (ids.isEmpty())
                 continue;

@@ -1,3 +1,4 @@
+#include "data/collation.h"
 // Kills a copy that is saving, again and again, and checks after every kill that the database is
 // sound and holds every save wholly or not at all, and every save it reported as done.
 #include <QElapsedTimer>
@@ -52,12 +53,8 @@ class Db {
   public:
     explicit Db(const QString& file) {
         sqlite3_open_v2(QFile::encodeName(file).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        // The tables order some text columns by the program's collation; plain comparison will do here.
-        sqlite3_create_collation(db_, "PINYIN", SQLITE_UTF8, nullptr,
-                                 [](void*, int a, const void* x, int b, const void* y) {
-                                     const int c = memcmp(x, y, size_t(std::min(a, b)));
-                                     return c ? c : a - b;
-                                 });
+        // The indexes order some text columns by the program's collation: the check must compare the same way.
+        Collation::registerPinyin(db_);
     }
     ~Db() { sqlite3_close(db_); }
     QStringList column(const char* sql) const {

@@ -7,6 +7,7 @@
 #include "reports/export/export.h"
 #include "reports/export/gridexport.h"
 #include "support/testsession.h"
+#include "trade/arrearslist.h"
 #include "trade/tbushou.h"
 #include "trade/tdinggou.h"
 #include "ui/datagrid.h"
@@ -87,6 +88,16 @@ QStringList saleBoxes(Tdinggou* s) {
             s->Edit6->text(),
             s->Memo1->toPlainText(),
             s->paidItem->isChecked() ? "paid" : "unpaid"};
+}
+} // namespace
+
+namespace {
+// Every row of the arrears list, read to the end as a scroll to the bottom would.
+int listed(Tbushou* s) {
+    QAbstractItemModel* m = s->ListView1->model();
+    while (m->canFetchMore({}))
+        m->fetchMore({});
+    return m->rowCount();
 }
 } // namespace
 
@@ -176,7 +187,7 @@ void FaultsTest::collectionOnAFullDiskWritesNothing() {
     });
     auto* s = openScreen<Tbushou>(t);
     s->BitBtn2Click();
-    QCOMPARE(s->ListView1->rowCount(), 300);
+    QCOMPARE(listed(s), 300);
     s->BitBtn5Click();
     const qlonglong pages = t.dm().ADOall.first("PRAGMA page_count").integer("page_count");
     t.dm().ADOall.exec(QString("PRAGMA max_page_count=%1").arg(pages));
@@ -188,8 +199,8 @@ void FaultsTest::collectionOnAFullDiskWritesNothing() {
     QCOMPARE(t.dm().ADOall.first("select count(*) n from 帐款明细 where 付款情况='未付款'").integer("n"),
              300);
     // The list and its ticks stay for another try, which succeeds once there is room.
-    QCOMPARE(s->ListView1->rowCount(), 300);
-    QCOMPARE(s->ListView1->item(299, 0)->checkState(), Qt::Checked);
+    QCOMPARE(listed(s), 300);
+    QVERIFY(s->list->isTicked(299));
     t.dm().ADOall.exec("PRAGMA max_page_count=1073741823");
     t.messages().clear();
     click(s->BitBtn3);

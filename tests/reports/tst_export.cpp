@@ -387,6 +387,10 @@ void TestExport::hostileTexts_data() {
     QTest::newRow("rtf braces and backslash") << 4 << "{a}\\b" << QByteArray(" \\{a\\}\\\\b\\cell}");
     QTest::newRow("rtf line break") << 4 << "l1\r\nl2" << QByteArray(" l1\\line l2\\cell}");
     QTest::newRow("rtf outside gbk") << 4 << "𠮷" << QByteArray(" \\u-10174?\\u-8265?\\cell}");
+    // Chinese between RTF characters; trail bytes that are "\\" and "{" in ASCII stay hex escapes.
+    QTest::newRow("rtf chinese among specials")
+        << 4 << "张{三}\r\n李\\乗亄€" << QByteArray(" \\'d5\\'c5\\{\\'c8\\'fd\\}\\line \\'c0\\'ee\\\\\\'81\\'5c\\'81\\'7b\\'80\\cell}");
+    QTest::newRow("rtf chinese and outside gbk") << 4 << "张𠮷a" << QByteArray(" \\'d5\\'c5\\u-10174?\\u-8265?a\\cell}");
     QTest::newRow("text outside gbk") << 1 << "x𠮷😀€" << QByteArray::fromHex("789534b2359439fc3680");
     QTest::newRow("csv outside gbk") << 2 << "𠮷" << QByteArray::fromHex("229534b23522");
     QTest::newRow("html outside gbk")

@@ -1,10 +1,31 @@
 #include "reports/export/gbk.h"
 #include <QStringEncoder>
+#include <optional>
 
 namespace Gbk {
 
+namespace {
+// Opening a converter is far dearer than converting a short text: one per thread, kept while it
+// converts without error (an error stays recorded in it, so a new one replaces it).
+QStringEncoder& encoder() {
+    static thread_local std::optional<QStringEncoder> gbk;
+    if (!gbk || gbk->hasError())
+        gbk.emplace("GBK", QStringConverter::Flag::Stateless);
+    return *gbk;
+}
+} // namespace
+
 QByteArray encode(QStringView text) {
-    QStringEncoder gbk("GBK");
+    // GBK keeps ASCII as it is: numbers, dates and Latin text need no converter.
+    bool ascii = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return text.toLatin1();
+    QStringEncoder& gbk = encoder();
     QByteArray out = gbk.encode(text);
     if (!gbk.hasError())
         return out;
@@ -28,7 +49,7 @@ QByteArray encode(QStringView text) {
 }
 
 bool fitsGbk(QStringView character) {
-    QStringEncoder gbk("GBK");
+    QStringEncoder& gbk = encoder();
     const QByteArray bytes = gbk.encode(character); // the encoding runs only when converted
     return !bytes.isEmpty() && !gbk.hasError();
 }

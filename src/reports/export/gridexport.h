@@ -4,7 +4,9 @@
 #include <QRgb>
 #include <QString>
 #include <QVariant>
+#include <QTemporaryFile>
 #include <cstdint>
+#include <memory>
 
 class DataGrid;
 class QIODevice;
@@ -165,6 +167,9 @@ class TDBGridExportAsHTML : public TDBGridExport {
     void writeTitleCell(const ExportCell& cell, int column, bool last) override;
     void writeDataCell(const ExportCell& cell, int column, bool last) override;
     void writeFooterCell(const ExportFooterCell& cell, int column, bool last) override;
+
+  private:
+    QByteArray row_; // the markup of the row being written
 };
 
 class TDBGridExportAsRTF : public TDBGridExport {
@@ -187,12 +192,20 @@ class TDBGridExportAsRTF : public TDBGridExport {
         int width;
     };
     void writeRow(const QList<Cell>& cells);
+    QByteArray cellFormat(const Cell& c);
     int colorIndex(QRgb rgb);
     int fontIndex(const QString& name);
+    void flushBody();
 
     QList<QRgb> colors_;
     QStringList fonts_;
-    QByteArray body_;
+    // The body goes to a temporary file as it is written: the tables of fonts and colours that
+    // come before it are known only at the end, and a large grid must not be held in memory.
+    std::unique_ptr<QTemporaryFile> bodyFile_;
+    QByteArray body_; // written to bodyFile_ every few rows
+    // The formatting of the last row, reused while the next row looks the same.
+    QByteArray rowHead_;
+    QList<QPair<QByteArray, QByteArray>> cellFormats_; // key of the look, its control words
 };
 
 class TDBGridExportAsXLS : public TDBGridExport {

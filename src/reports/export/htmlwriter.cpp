@@ -14,38 +14,59 @@ const char* alignWord(ExportAlign a) {
     return "CENTER";
 }
 
-QByteArray cellStart(int width, ExportAlign align) {
-    return "  <TD WIDTH=" + QByteArray::number(width) + " ALIGN=\"" + alignWord(align) + '"';
-}
-} // namespace
-
-QByteArray TDBGridExportAsHTML::color(QRgb rgb) {
-    return QByteArray::number(rgb & 0xFFFFFF, 16).rightJustified(6, '0').toUpper();
+void appendColor(QByteArray& out, QRgb rgb) {
+    static const char digits[] = "0123456789ABCDEF";
+    for (int shift = 20; shift >= 0; shift -= 4)
+        out += digits[(rgb >> shift) & 0xF];
 }
 
-QByteArray TDBGridExportAsHTML::fontMarkup(const QString& text, const ExportFont& font) {
-    QByteArray out = "<FONT STYLE=\"font-family: " + Gbk::encode(font.name) +
-                     "; font-size: " + QByteArray::number(font.points) + "pt; color: #" + color(font.color) +
-                     "\">";
-    if (font.bold)
-        out += "<B>";
-    if (font.italic)
-        out += "<I>";
-    if (font.underline)
-        out += "<U>";
-    if (font.strikeOut)
-        out += "<STRIKE>";
+// The opening tags of a font; the cells of a column share one font, so the last one is kept.
+const QByteArray& fontStart(const ExportFont& font) {
+    static thread_local ExportFont last;
+    static thread_local QByteArray markup;
+    if (markup.isEmpty() || font.name != last.name || font.points != last.points || font.color != last.color ||
+        font.bold != last.bold || font.italic != last.italic || font.underline != last.underline ||
+        font.strikeOut != last.strikeOut) {
+        last = font;
+        markup = "<FONT STYLE=\"font-family: " + Gbk::encode(font.name) + "; font-size: " +
+                 QByteArray::number(font.points) + "pt; color: #";
+        appendColor(markup, font.color);
+        markup += "\">";
+        if (font.bold)
+            markup += "<B>";
+        if (font.italic)
+            markup += "<I>";
+        if (font.underline)
+            markup += "<U>";
+        if (font.strikeOut)
+            markup += "<STRIKE>";
+    }
+    return markup;
+}
+
+void appendFontMarkup(QByteArray& out, const QString& text, const ExportFont& font) {
+    out += fontStart(font);
     if (text.isEmpty()) {
         out += "&nbsp;";
     } else {
-        QString t = text;
-        // Every entity ends with its semicolon: without it a reader takes a ";" that follows
-        // ("&quot;") for the entity's end and the value loses it.
-        t.replace(u'&', QStringLiteral("&amp;"))
-            .replace(u'<', QStringLiteral("&lt;"))
-            .replace(u'>', QStringLiteral("&gt;"))
-            .replace(u'"', QStringLiteral("&quot;"));
-        out += Gbk::encode(t);
+        bool plain = true;
+        for (const QChar c : text)
+            if (c == u'&' || c == u'<' || c == u'>' || c == u'"') {
+                plain = false;
+                break;
+            }
+        if (plain) {
+            out += Gbk::encode(text);
+        } else {
+            QString t = text;
+            // Every entity ends with its semicolon: without it a reader takes a ";" that follows
+            // ("&quot;") for the entity's end and the value loses it.
+            t.replace(u'&', QStringLiteral("&amp;"))
+                .replace(u'<', QStringLiteral("&lt;"))
+                .replace(u'>', QStringLiteral("&gt;"))
+                .replace(u'"', QStringLiteral("&quot;"));
+            out += Gbk::encode(t);
+        }
     }
     if (font.bold)
         out += "</B>";
@@ -55,7 +76,36 @@ QByteArray TDBGridExportAsHTML::fontMarkup(const QString& text, const ExportFont
         out += "</U>";
     if (font.strikeOut)
         out += "</STRIKE>";
-    return out + "</FONT>";
+    out += "</FONT>";
+}
+
+template <typename Cell>
+void appendCell(QByteArray& out, const Cell& cell, bool background) {
+    out += "  <TD WIDTH=";
+    out += QByteArray::number(cell.width);
+    out += " ALIGN=\"";
+    out += alignWord(cell.align);
+    out += '"';
+    if (background) {
+        out += " BGCOLOR=#";
+        appendColor(out, cell.background);
+    }
+    out += '>';
+    appendFontMarkup(out, cell.text, cell.font);
+    out += "</TD>\r\n";
+}
+} // namespace
+
+QByteArray TDBGridExportAsHTML::color(QRgb rgb) {
+    QByteArray out;
+    appendColor(out, rgb);
+    return out;
+}
+
+QByteArray TDBGridExportAsHTML::fontMarkup(const QString& text, const ExportFont& font) {
+    QByteArray out;
+    appendFontMarkup(out, text, font);
+    return out;
 }
 
 void TDBGridExportAsHTML::writePrefix() {
@@ -88,9 +138,13 @@ void TDBGridExportAsHTML::writeTitleRow(const QList<ExportCell>& cells) {
 }
 
 void TDBGridExportAsHTML::writeDataRow(const QList<ExportCell>& cells) {
-    put("<TR>\r\n");
-    TDBGridExport::writeDataRow(cells);
-    put("</TR>\r\n");
+    // The whole row's markup in one buffer, written at once.
+    row_.resize(0);
+    row_ += "<TR>\r\n";
+    for (const ExportCell& cell : cells)
+        appendCell(row_, cell, true);
+    row_ += "</TR>\r\n";
+    put(row_);
 }
 
 void TDBGridExportAsHTML::writeFooterRow(const QList<ExportFooterCell>& cells) {
@@ -100,17 +154,21 @@ void TDBGridExportAsHTML::writeFooterRow(const QList<ExportFooterCell>& cells) {
 }
 
 void TDBGridExportAsHTML::writeTitleCell(const ExportCell& cell, int, bool) {
-    put(cellStart(cell.width, cell.align) + '>' + fontMarkup(cell.text, cell.font) + "</TD>\r\n");
+    QByteArray out;
+    appendCell(out, cell, false);
+    put(out);
 }
 
 void TDBGridExportAsHTML::writeDataCell(const ExportCell& cell, int, bool) {
-    put(cellStart(cell.width, cell.align) + " BGCOLOR=#" + color(cell.background) + '>' +
-        fontMarkup(cell.text, cell.font) + "</TD>\r\n");
+    QByteArray out;
+    appendCell(out, cell, true);
+    put(out);
 }
 
 void TDBGridExportAsHTML::writeFooterCell(const ExportFooterCell& cell, int, bool) {
-    put(cellStart(cell.width, cell.align) + " BGCOLOR=#" + color(cell.background) + '>' +
-        fontMarkup(cell.text, cell.font) + "</TD>\r\n");
+    QByteArray out;
+    appendCell(out, cell, true);
+    put(out);
 }
 
 void TDBGridExportAsHTML::writeSuffix() {
