@@ -25,6 +25,7 @@
 #include <QSqlField>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 
 namespace Bench {
@@ -786,9 +787,23 @@ Result Runner::measure(Command& command, int repeats, const QString& shellProgra
             command.prepare();
             resetPeakMemory();
             QElapsedTimer t;
+            QTimer ticker;
+            ticker.setTimerType(Qt::PreciseTimer);
+            ticker.setInterval(10);
+            qint64 lastTurn = 0;
+            qint64 longest = 0;
+            QObject::connect(&ticker, &QTimer::timeout, [&] {
+                const qint64 now = t.nsecsElapsed();
+                longest = std::max(longest, now - lastTurn);
+                lastTurn = now;
+            });
+            ticker.start();
             t.start();
             command.run();
-            r.ms << double(t.nsecsElapsed()) / 1e6;
+            const qint64 end = t.nsecsElapsed();
+            ticker.stop();
+            r.ms << double(end) / 1e6;
+            r.maxGapMs = std::max(r.maxGapMs, double(std::max(longest, end - lastTurn)) / 1e6);
             peak = std::max(peak, peakMemoryMb());
             const QString error = command.check();
             if (!error.isEmpty()) {

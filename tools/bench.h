@@ -34,6 +34,9 @@ struct Result {
     QList<double> ms;
     double median = 0;
     double peakMb = 0;
+    // The longest the event loop went without a turn during a run (a timer ticking every
+    // 10 ms records the intervals), over all runs: how long the window froze.
+    double maxGapMs = 0;
     double shellMs = -1; // -1: no shell comparison
     QString error;       // a failed check
 };

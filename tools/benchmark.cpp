@@ -28,21 +28,22 @@ int main(int argc, char** argv) {
     int failed = 0;
     try {
         Bench::Runner runner(parser.positionalArguments().first());
-        std::printf("| 命令 | 中位数 ms | 峰值内存 MB | sqlite3 ms | 比值 | 检查 |\n|---|---:|---:|---:|---:|---|\n");
+        std::printf("| 命令 | 中位数 ms | 最长停顿 ms | 峰值内存 MB | sqlite3 ms | 比值 | 检查 |\n"
+                    "|---|---:|---:|---:|---:|---:|---|\n");
         for (Bench::Command& c : runner.commands()) {
             if (parser.isSet(QStringLiteral("only")) && !c.name.contains(parser.value(QStringLiteral("only"))))
                 continue;
             const Bench::Result r = runner.measure(c, repeats, parser.value(QStringLiteral("sqlite3")),
                                                    parser.value(QStringLiteral("extension")));
             if (r.pending) {
-                std::printf("| %s | — | — | — | — | 尚未实现（待补） |\n", qPrintable(r.name));
+                std::printf("| %s | — | — | — | — | — | 尚未实现（待补） |\n", qPrintable(r.name));
                 continue;
             }
             if (!r.error.isEmpty())
                 ++failed;
             const QString shell = r.shellMs < 0 ? QStringLiteral("—") : QString::number(r.shellMs, 'f', 1);
             const QString ratio = r.shellMs <= 0 ? QStringLiteral("—") : QString::number(r.median / r.shellMs, 'f', 2);
-            std::printf("| %s | %.1f | %.0f | %s | %s | %s |\n", qPrintable(r.name), r.median, r.peakMb,
+            std::printf("| %s | %.1f | %.1f | %.0f | %s | %s | %s |\n", qPrintable(r.name), r.median, r.maxGapMs, r.peakMb,
                         qPrintable(shell), qPrintable(ratio), r.error.isEmpty() ? "正确" : qPrintable(r.error));
             std::fflush(stdout);
         }

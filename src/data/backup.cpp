@@ -1,5 +1,6 @@
 #include "data/backup.h"
 #include "data/collation.h"
+#include "data/eventturns.h"
 #include "data/tdm1.h"
 #include <QDir>
 #include <QFile>
@@ -68,23 +69,50 @@ sqlite3* liveHandle(TDM1& dm) {
     return db;
 }
 
+// One copy at a time: the window processes events while a copy runs.
+bool copying = false;
+
+class CopyRunning {
+  public:
+    CopyRunning() {
+        if (copying)
+            TDM1::fail(QStringLiteral("正在备份或恢复数据，请稍后再试！"));
+        copying = true;
+    }
+    ~CopyRunning() { copying = false; }
+    CopyRunning(const CopyRunning&) = delete;
+    CopyRunning& operator=(const CopyRunning&) = delete;
+};
+
 void refuseDuringSave(TDM1& dm) {
     // The connection's own uncommitted rows would go into the copy.
     if (dm.inTransaction())
         TDM1::fail(QStringLiteral("正在保存数据，请稍后再试！"));
 }
 
-// Copies the whole of src into dest in one step, so the copy is one consistent state of src.
+// Copies the whole of src into dest. The copy goes in steps of a few thousand pages with the
+// window's events processed between them; a change to src through this program's connection
+// meanwhile reaches the copy too, and one by another program starts the copy again, so the copy
+// is always one consistent state of src.
 void copyDatabase(sqlite3* src, sqlite3* dest) {
+    constexpr int kPagesPerStep = 1024;
     sqlite3_backup* b = sqlite3_backup_init(dest, "main", src, "main");
     if (!b)
         TDM1::fail(QString::fromUtf8(sqlite3_errmsg(dest)));
+    EventTurns turns;
     int rc = SQLITE_OK;
-    // Another program writing the file holds it for a moment; wait up to ten seconds.
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        rc = sqlite3_backup_step(b, -1);
+    // Another program writing the file holds it for a moment; wait up to ten seconds each time.
+    int busy = 0;
+    while (busy < 200) {
+        rc = sqlite3_backup_step(b, kPagesPerStep);
+        if (rc == SQLITE_OK) {
+            busy = 0;
+            turns.tick();
+            continue;
+        }
         if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
             break;
+        ++busy;
         sqlite3_sleep(50);
     }
     sqlite3_backup_finish(b);
@@ -146,6 +174,7 @@ QString safetyCopyName(const QString& databaseFile) {
 }
 
 void backupTo(TDM1& dm, const QString& file) {
+    const CopyRunning running;
     refuseDuringSave(dm);
     sqlite3* live = liveHandle(dm);
     if (QFileInfo(file).isDir())
@@ -185,6 +214,7 @@ void validate(TDM1& dm, const QString& file) {
 }
 
 void restoreFrom(TDM1& dm, const QString& file) {
+    const CopyRunning running;
     refuseDuringSave(dm);
     liveHandle(dm);
     const QString live = dm.fileName();

@@ -5,6 +5,7 @@
 #include "data/backup.h"
 #include "data/collation.h"
 #include "data/dates.h"
+#include "data/eventturns.h"
 #include "data/programfolder.h"
 #include "support/testsession.h"
 #include "ui/screenregistry.h"
@@ -19,6 +20,7 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 
 using namespace TestInput;
 
@@ -99,6 +101,7 @@ class TestMaintenance : public QObject {
     void backupProposesTodayThenLastName();
     void backupFailureIsReported();
     void backupWhileAnotherSaveRuns();
+    void windowLivesDuringABackup();
     void restoreBringsBackRows();
     void restoreCancelled();
     void restoreRefusesBadFiles_data();
@@ -200,6 +203,44 @@ void TestMaintenance::backupWhileAnotherSaveRuns() {
     // The copy holds the state before the save, not half of it.
     QCOMPARE(namesIn(chosen + ".bak"), QStringList{"张三"});
     QCOMPARE(t.count("客户信息"), 299);
+}
+
+// A large database is copied in steps with the window's events processed between them: a second
+// backup started meanwhile is refused, and a row this program saves meanwhile reaches the copy.
+void TestMaintenance::windowLivesDuringABackup() {
+    TestSession t;
+    t.dm().transaction([&] {
+        for (int i = 1; i <= 20000; ++i)
+            t.dm().ADOall.exec("insert into 客户信息 (客户编号, 客户名称, 地址) values (?, ?, ?)",
+                               {i, QString("客户%1").arg(i), QString(200, QChar(u'村'))});
+    });
+    const QString chosen = t.folder() + "/large";
+    const QString again = t.folder() + "/again";
+    const int previous = EventTurns::setInterval(0);
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (++turns != 1)
+            return;
+        t.dm().ADOall.exec("insert into 客户信息 (客户编号, 客户名称) values (?, ?)", {20001, "张三"});
+        t.files().answer(again);
+        run(t, "N3");
+    });
+    ticker.start(0);
+    t.files().answer(chosen);
+    run(t, "N3");
+    ticker.stop();
+    EventTurns::setInterval(previous);
+
+    QVERIFY(turns >= 1);
+    QCOMPARE(t.messages().texts(), (QStringList{"备份数据失败，请重试！!", "备份数据成功！"}));
+    QVERIFY(!QFileInfo::exists(again + ".bak"));
+    DbBackup::validate(t.dm(), chosen + ".bak");
+    const QStringList names = namesIn(chosen + ".bak");
+    QCOMPARE(names.size(), 20001);
+    QCOMPARE(names.last(), QString("张三"));
+    // Nothing half-made is left beside the copy.
+    QCOMPARE(QDir(t.folder()).entryList({"large*", "again*"}, QDir::Files), QStringList{"large.bak"});
 }
 
 void TestMaintenance::restoreBringsBackRows() {

@@ -1,10 +1,12 @@
 #include "data/dates.h"
+#include "data/eventturns.h"
 #include "data/money.h"
 #include "reports/export/export.h"
 #include "support/testsession.h"
 #include "ui/datagrid.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QProcess>
 #include <QScrollBar>
@@ -13,6 +15,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QtEndian>
 #include <cstring>
 
@@ -176,6 +179,8 @@ class TestExport : public QObject {
     void gridKeepsItsRowAndPosition();
     void rowsComeInTheGridsOrder();
     void libreOfficeReadsTheExports();
+    void windowLivesDuringAnExport_data();
+    void windowLivesDuringAnExport();
 };
 
 void TestExport::writersWriteExactBytes_data() {
@@ -668,6 +673,53 @@ void TestExport::libreOfficeReadsTheExports() {
         QVERIFY2(found >= 0, qPrintable(w + " not found after " + QString::number(at) + " in:\n" + text));
         at = found + w.size();
     }
+}
+
+
+// The window's timers run while the rows are written; a second export started meanwhile is
+// refused with a message, and the first one still writes every row.
+void TestExport::windowLivesDuringAnExport_data() {
+    QTest::addColumn<int>("type");
+    for (int type = 1; type <= 5; ++type)
+        QTest::newRow(qPrintable(Export::extension(Export::FileType(type)))) << type;
+}
+
+void TestExport::windowLivesDuringAnExport() {
+    QFETCH(int, type);
+    SalesGrid g(kColumns, kFooter);
+    for (int i = 1; i <= 3; ++i)
+        g.add(i, QString("客户%1").arg(i), "123", "10", "2008-1-1");
+    g.query();
+    const int previous = EventTurns::setInterval(0);
+    const QString first = g.t.folder() + "/first." + Export::extension(Export::FileType(type));
+    const QString second = g.t.folder() + "/second." + Export::extension(Export::FileType(type));
+    bool secondWritten = true;
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (++turns == 1)
+            secondWritten = g.exportAs(second, type);
+    });
+    ticker.start(0);
+    const bool firstWritten = g.exportAs(first, type);
+    ticker.stop();
+    EventTurns::setInterval(previous);
+
+    QVERIFY(firstWritten);
+    QVERIFY(turns >= 1);
+    QVERIFY(!secondWritten);
+    QCOMPARE(g.t.messages().texts(), (QStringList{"正在倒出数据，请稍后再试！", "倒出数据成功！"}));
+    QVERIFY(!QFileInfo::exists(second));
+    // The first file holds every row.
+    const QByteArray written = readFile(first);
+    for (int i = 1; i <= 3; ++i)
+        QVERIFY2(written.contains(type == Export::Rtf ? rtfText(QString("客户%1").arg(i))
+                                                      : gbk(QString("客户%1").arg(i))),
+                 qPrintable(QString::number(i)));
+    // Once done, the next export runs as usual.
+    g.t.messages().clear();
+    QVERIFY(g.exportAs(second, type));
+    QCOMPARE(readFile(second), written);
 }
 
 QTEST_MAIN(TestExport)

@@ -1,9 +1,11 @@
 #include "reports/export/gridexport.h"
 #include "data/dates.h"
+#include "data/eventturns.h"
 #include "data/tdm1.h"
 #include "ui/datagrid.h"
 #include <QDir>
 #include <QHeaderView>
+#include <QPointer>
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QSqlError>
@@ -42,25 +44,29 @@ bool isIntegerType(int typeId) {
 }
 
 // Keeps the grid's current row and scroll position across the walk and stops its redrawing.
+// The window processes events during the walk, so the grid is watched in case it goes away.
 class GridFreeze {
   public:
     explicit GridFreeze(DataGrid& grid)
-        : grid_(grid), current_(grid.currentIndex()), h_(grid.horizontalScrollBar()->value()),
+        : grid_(&grid), current_(grid.currentIndex()), h_(grid.horizontalScrollBar()->value()),
           v_(grid.verticalScrollBar()->value()), updates_(grid.updatesEnabled()) {
-        grid_.setUpdatesEnabled(false);
+        grid.setUpdatesEnabled(false);
     }
     ~GridFreeze() {
-        if (grid_.currentIndex() != current_)
-            grid_.setCurrentIndex(current_);
-        grid_.horizontalScrollBar()->setValue(h_);
-        grid_.verticalScrollBar()->setValue(v_);
-        grid_.setUpdatesEnabled(updates_);
+        if (!grid_)
+            return;
+        if (grid_->currentIndex() != current_)
+            grid_->setCurrentIndex(current_);
+        grid_->horizontalScrollBar()->setValue(h_);
+        grid_->verticalScrollBar()->setValue(v_);
+        grid_->setUpdatesEnabled(updates_);
     }
     GridFreeze(const GridFreeze&) = delete;
     GridFreeze& operator=(const GridFreeze&) = delete;
+    bool gone() const { return grid_.isNull(); }
 
   private:
-    DataGrid& grid_;
+    QPointer<DataGrid> grid_;
     QPersistentModelIndex current_;
     int h_;
     int v_;
@@ -101,6 +107,25 @@ bool tenThousandths(const QVariant& v, bool money, qint64& out) {
     return true;
 }
 
+// One export at a time: the window processes events while the rows are written.
+bool exporting = false;
+
+void refuseWhileExporting() {
+    if (exporting)
+        TDM1::fail(QStringLiteral("正在倒出数据，请稍后再试！"));
+}
+
+class ExportRunning {
+  public:
+    ExportRunning() {
+        refuseWhileExporting();
+        exporting = true;
+    }
+    ~ExportRunning() { exporting = false; }
+    ExportRunning(const ExportRunning&) = delete;
+    ExportRunning& operator=(const ExportRunning&) = delete;
+};
+
 } // namespace
 
 void TDBGridExport::put(const QByteArray& bytes) {
@@ -127,6 +152,7 @@ void TDBGridExport::saveToFile(DataGrid& grid, const QString& fileName, const Ex
     // A grid that was never queried has nothing to export: say so before any file is made.
     if (!grid.query() || !grid.query()->isOpen())
         TDM1::fail(QStringLiteral("不能对已关闭的数据集执行此操作。"));
+    refuseWhileExporting();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         TDM1::fail(QStringLiteral("无法创建文件“%1”：%2")
@@ -145,6 +171,7 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
     SharedQuery* query = grid.query();
     if (!query || !query->isOpen())
         TDM1::fail(QStringLiteral("不能对已关闭的数据集执行此操作。"));
+    const ExportRunning running;
     out_ = &out;
 
     // The rows are read by a forward-only statement of their own, in the grid's order, so a
@@ -229,7 +256,11 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
         cell.background = ExportColors::Window;
         cell.font = cellFont;
     }
+    EventTurns turns;
     while (rows.next()) {
+        turns.tick();
+        if (freeze.gone())
+            TDM1::fail(QStringLiteral("窗口已关闭，数据没有倒出。"));
         for (int c = 0; c < columns.size(); ++c) {
             const ColumnInfo& ci = columns[c];
             ExportCell& cell = cells[c];

@@ -1,0 +1,26 @@
+#include "data/eventturns.h"
+#include <QCoreApplication>
+#include <QThread>
+
+namespace {
+int intervalMs = 50;
+} // namespace
+
+EventTurns::EventTurns() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    active_ = app && app->thread() == QThread::currentThread();
+    timer_.start();
+}
+
+void EventTurns::tick() {
+    if (!active_ || timer_.elapsed() < intervalMs)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    timer_.restart();
+}
+
+int EventTurns::setInterval(int ms) {
+    const int previous = intervalMs;
+    intervalMs = ms;
+    return previous;
+}
