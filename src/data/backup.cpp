@@ -100,6 +100,12 @@ void copyDatabase(sqlite3* src, sqlite3* dest) {
     if (!b)
         TDM1::fail(QString::fromUtf8(sqlite3_errmsg(dest)));
     EventTurns turns;
+#ifdef Q_OS_LINUX
+    // The copy's last step waits until every page is on the disk; the pages written so far are
+    // sent to the disk at every turn instead, in the background, so that wait stays short.
+    const char* destName = sqlite3_db_filename(dest, "main");
+    const int destFd = destName && *destName ? ::open(destName, O_RDONLY | O_CLOEXEC) : -1;
+#endif
     int rc = SQLITE_OK;
     // Another program writing the file holds it for a moment; wait up to ten seconds each time.
     int busy = 0;
@@ -107,7 +113,12 @@ void copyDatabase(sqlite3* src, sqlite3* dest) {
         rc = sqlite3_backup_step(b, kPagesPerStep);
         if (rc == SQLITE_OK) {
             busy = 0;
+#ifdef Q_OS_LINUX
+            if (turns.tick() && destFd >= 0)
+                ::sync_file_range(destFd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
             turns.tick();
+#endif
             continue;
         }
         if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
@@ -116,6 +127,10 @@ void copyDatabase(sqlite3* src, sqlite3* dest) {
         sqlite3_sleep(50);
     }
     sqlite3_backup_finish(b);
+#ifdef Q_OS_LINUX
+    if (destFd >= 0)
+        ::close(destFd);
+#endif
     if (rc != SQLITE_DONE) {
         QString text = QString::fromUtf8(sqlite3_errstr(rc));
         const QString srcText = QString::fromUtf8(sqlite3_errmsg(src));

@@ -12,11 +12,12 @@ EventTurns::EventTurns() {
     timer_.start();
 }
 
-void EventTurns::tick() {
+bool EventTurns::tick() {
     if (!active_ || timer_.elapsed() < intervalMs)
-        return;
+        return false;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     timer_.restart();
+    return true;
 }
 
 int EventTurns::setInterval(int ms) {

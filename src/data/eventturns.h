@@ -9,7 +9,8 @@
 class EventTurns {
 public:
     EventTurns();
-    void tick();
+    // Returns true when the events were processed.
+    bool tick();
 
     // The work between two turns, in milliseconds (50 by default). Tests set 0 to get a turn at
     // every tick; returns the previous value.

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DataGrid;
+class EventTurns;
 class QIODevice;
 
 // What the grid uses to draw a cell, as the writers need it.
@@ -112,9 +113,13 @@ class TDBGridExport {
     void put(const QByteArray& bytes);
     void put(const char* ascii) { put(QByteArray(ascii)); }
     const ExportLook& look() const { return look_; }
+    // Called during long stretches of writing: lets the window process its events now and then,
+    // and starts writing what the file holds so far to the disk, so finishing it waits less.
+    void keepAlive();
 
   private:
     QIODevice* out_ = nullptr;
+    EventTurns* turns_ = nullptr;
     ExportLook look_;
 };
 

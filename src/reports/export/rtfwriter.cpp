@@ -226,6 +226,7 @@ void TDBGridExportAsRTF::writeSuffix() {
         if (chunk.isEmpty())
             TDM1::fail(QStringLiteral("写入文件失败：%1").arg(bodyFile_->errorString()));
         put(chunk);
+        keepAlive();
     }
     put("}");
     bodyFile_.reset();
