@@ -135,6 +135,7 @@ public:
     void createSchema();
     // Adds the indexes a database written by an earlier version lacks.
     void upgradeIndexes();
+    void refreshStatistics();
     void rebuildIfCollationChanged();
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();

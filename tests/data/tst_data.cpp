@@ -34,6 +34,8 @@ private slots:
     void totalsNeedNoOrder_data();
     void totalsNeedNoOrder();
     void olderFileGetsTheNewIndexes();
+    void accountStatisticsOnceLarge_data();
+    void accountStatisticsOnceLarge();
 };
 
 void TestData::newDatabaseHasSchemaAndSeeds() {
@@ -412,6 +414,56 @@ void TestData::olderFileGetsTheNewIndexes() {
     dm.closeConnection();
     dm.open(file);
     QCOMPARE(indexes(), fresh);
+}
+
+// A file with many account entries gets their statistics when it opens, and the account summary
+// then reads a period from the state-and-day index in its order, without a sort; the rows come
+// in the same order as without statistics.
+void TestData::accountStatisticsOnceLarge_data() {
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("statistics");
+    QTest::newRow("few") << 500 << false;
+    QTest::newRow("many") << 12000 << true;
+}
+
+void TestData::accountStatisticsOnceLarge() {
+    QFETCH(int, entries);
+    QFETCH(bool, statistics);
+    TestSession t;
+    TDM1& dm = t.dm();
+    const QString file = dm.fileName();
+    dm.transaction([&] {
+        for (int i = 0; i < entries; ++i)
+            dm.ADOall.exec("insert into 帐款明细(客户编号,地址,应付金额,付款情况,日期) values(?,?,?,?,?)",
+                           {i % 700, "城关镇", 10000, i % 5 == 0 ? "未付款" : "已付款",
+                            Dates::toSql(QDate(2008, 1, 1).addDays(i % 3000))});
+    });
+    const QString sql = "select id from 帐款明细 where 日期 between ? and ? and 地址 like ? escape '!' "
+                        "order by 付款情况 COLLATE PINYIN, 日期";
+    const QVariantList params{"2008-03-01", "2008-12-31", "%"};
+    const auto ids = [&] {
+        QStringList out;
+        for (const Row& r : dm.ADOall.query(sql, params))
+            out << r.text("id");
+        return out;
+    };
+    const QStringList before = ids();
+    dm.closeConnection();
+    dm.open(file);
+    const bool hasTable =
+        dm.ADOall.first("select count(*) as n from sqlite_master where name='sqlite_stat1'").integer("n") > 0;
+    const qlonglong statRows =
+        hasTable ? dm.ADOall.first("select count(*) as n from sqlite_stat1 where tbl='帐款明细'").integer("n") : 0;
+    QCOMPARE(statRows > 0, statistics);
+    if (statistics) {
+        QStringList plan;
+        for (const Row& r : dm.ADOall.query("EXPLAIN QUERY PLAN " + sql, params))
+            plan << r.text("detail");
+        QVERIFY2(!plan.join(" | ").contains("TEMP B-TREE"), qPrintable(plan.join(" | ")));
+        QVERIFY2(plan.join(" | ").contains("ix_帐款明细_付款情况_日期"), qPrintable(plan.join(" | ")));
+    }
+    QVERIFY(!before.isEmpty());
+    QCOMPARE(ids(), before);
 }
 
 QTEST_MAIN(TestData)
