@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace TestInput;
@@ -102,6 +103,8 @@ private slots:
     void repairFees();
     void repairNeedsAnItem();
     void serialProposalAndFollowingBox();
+    void newCustomerButtonsOpenTheDialog_data();
+    void newCustomerButtonsOpenTheDialog();
     void queryPanelLookups_data();
     void queryPanelLookups();
     void queryPanelFuzzyAndPick();
@@ -510,6 +513,45 @@ void TestEntry::serialProposalAndFollowingBox() {
     pressEnter(s->Edit6);
     QCOMPARE(s->Edit4->text(), QString());
     delete s;
+}
+
+void TestEntry::newCustomerButtonsOpenTheDialog_data() {
+    QTest::addColumn<bool>("repair");
+    QTest::addColumn<bool>("inList");
+    QTest::newRow("sales, beside the number") << false << false;
+    QTest::newRow("sales, in the customer list") << false << true;
+    QTest::newRow("repair, beside the number") << true << false;
+}
+
+void TestEntry::newCustomerButtonsOpenTheDialog() {
+    QFETCH(bool, repair);
+    QFETCH(bool, inList);
+    TestSession t;
+    std::unique_ptr<Screen> screen;
+    if (repair)
+        screen.reset(openScreen<Tweixiu>(t));
+    else
+        screen.reset(openScreen<Tdinggou>(t));
+    auto* number = edit(screen.get(), repair ? "Edit6" : "Edit7");
+    typeText(number, "12");
+    QPushButton* button = screen->findChild<QPushButton*>("BitBtn6");
+    if (inList) {
+        auto* sales = static_cast<Tdinggou*>(screen.get());
+        click(sales->BitBtn1);
+        button = sales->GroupBox2->newCustomerButton();
+    }
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown = modal->windowTitle();
+            modal->close();
+        }
+    });
+    click(button);
+    QCOMPARE(shown, QString("新增客户档案"));
+    // Nothing else happens: the boxes stay as they were and the customer is found afterwards.
+    QCOMPARE(number->text(), QString("12"));
+    QVERIFY(!screen->findChild<QPushButton*>("BitBtn2")->isEnabled());
 }
 
 void TestEntry::queryPanelLookups_data() {
