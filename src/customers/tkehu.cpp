@@ -19,13 +19,6 @@ const int kQuery = 3;
 // The row key rides along unseen, so a delete removes exactly the row shown.
 const QString kList = QStringLiteral("select rowid, * from 客户信息");
 
-// A contains pattern that matches the typed text literally, "%" and "_" included.
-QString containsPattern(QString text) {
-    text.replace(u'\\', QStringLiteral("\\\\"))
-        .replace(u'%', QStringLiteral("\\%"))
-        .replace(u'_', QStringLiteral("\\_"));
-    return u'%' + text + u'%';
-}
 } // namespace
 
 Tkehu::Tkehu(Session& session, QWidget* parent) : Screen(session, parent) {
@@ -164,7 +157,7 @@ void Tkehu::BitBtn1Click() {
     const QString column = dm().checkColumn(QStringLiteral("客户信息"), ComboBox1->currentText());
     dm().ADOQuery(kQuery).open(kList +
                                    QStringLiteral(" where %1 like ? escape '\\'").arg(TDM1::quoteId(column)),
-                               {containsPattern(Edit1->text())});
+                               {Values::containsPattern(Edit1->text())});
 }
 
 void Tkehu::reselect(int row) {

@@ -631,4 +631,10 @@ qlonglong wholeNumber(const QString& text) {
         throw DbError(QStringLiteral("“%1”不是有效的数字！").arg(text));
     return text.toLongLong();
 }
+
+QString containsPattern(const QString& text) {
+    QString t = text;
+    t.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("\\%")).replace(u'_', QStringLiteral("\\_"));
+    return u'%' + t + u'%';
+}
 } // namespace Values

@@ -160,4 +160,6 @@ private:
 // Typed whole numbers (customer numbers, record keys) are checked before any statement runs.
 namespace Values {
 qlonglong wholeNumber(const QString& text); // throws DbError naming the text
+// A LIKE pattern that finds text as typed, "%" and "_" included: use with "like ? escape '\\'".
+QString containsPattern(const QString& text);
 }

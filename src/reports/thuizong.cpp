@@ -57,15 +57,6 @@ QGroupBox* panel(QWidget* parent, const QString& name, const QString& caption, Q
     return box;
 }
 
-// The address condition: the typed text is searched literally, quotes, % and _ included.
-QString containing(const QString& text) {
-    QString t = text;
-    t.replace(QStringLiteral("!"), QStringLiteral("!!"))
-        .replace(QStringLiteral("%"), QStringLiteral("!%"))
-        .replace(QStringLiteral("_"), QStringLiteral("!_"));
-    return u'%' + t + u'%';
-}
-
 const QString kAccountOrder = QStringLiteral(" order by 付款情况 COLLATE PINYIN, 日期");
 } // namespace
 
@@ -213,9 +204,9 @@ void Thuizong::showGrid(int grid) {
 
 void Thuizong::BitBtn1Click() {
     dm().ADOQuery(15).open(
-        QStringLiteral("select * from dinggou where 日期 between ? and ? and 地址 like ? escape '!'"),
+        QStringLiteral("select * from dinggou where 日期 between ? and ? and 地址 like ? escape '\\'"),
         {Dates::toSql(DateTimePicker1->date()), Dates::toSql(DateTimePicker2->date()),
-         containing(Edit1->text())});
+         Values::containsPattern(Edit1->text())});
     showGrid(1);
 }
 
@@ -226,9 +217,9 @@ void Thuizong::BitBtn2Click() {
 
 void Thuizong::BitBtn4Click() {
     dm().ADOQuery(16).open(
-        QStringLiteral("select * from 维修记录 where 日期 between ? and ? and 地址 like ? escape '!'"),
+        QStringLiteral("select * from 维修记录 where 日期 between ? and ? and 地址 like ? escape '\\'"),
         {Dates::toSql(DateTimePicker3->date()), Dates::toSql(DateTimePicker4->date()),
-         containing(Edit2->text())});
+         Values::containsPattern(Edit2->text())});
     showGrid(2);
 }
 
@@ -244,9 +235,9 @@ void Thuizong::BitBtn6Click() {
         sql += QStringLiteral("付款情况=? and ");
         params << (RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款"));
     }
-    sql += QStringLiteral("日期 between ? and ? and 地址 like ? escape '!'") + kAccountOrder;
+    sql += QStringLiteral("日期 between ? and ? and 地址 like ? escape '\\'") + kAccountOrder;
     params << Dates::toSql(DateTimePicker5->date()) << Dates::toSql(DateTimePicker6->date())
-           << containing(Edit3->text());
+           << Values::containsPattern(Edit3->text());
     dm().ADOQuery(17).open(sql, params);
     showGrid(3);
 }

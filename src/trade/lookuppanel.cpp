@@ -35,11 +35,6 @@ QString lookupColumn(LookupField f) {
     return {};
 }
 
-QString containsPattern(const QString& text) {
-    QString t = text;
-    t.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("\\%")).replace(u'_', QStringLiteral("\\_"));
-    return u'%' + t + u'%';
-}
 
 // ---- CustomerList ----
 
@@ -138,7 +133,7 @@ void EntryPanel::fuzzy(LookupField field) {
     screen_.session().dm().ADOQuery(5).open(
         QStringLiteral("select * from 客户信息 where %1 like ? escape '\\' order by 客户名称")
             .arg(TDM1::quoteId(lookupColumn(field))),
-        {containsPattern(box->text())});
+        {Values::containsPattern(box->text())});
     list_->show();
     list_->raise();
     list_->grid()->setFocus(Qt::OtherFocusReason);
@@ -246,7 +241,7 @@ void QueryPanel::fuzzy() {
     TDM1& dm = screen_.session().dm();
     const QString column = dm.checkColumn(QStringLiteral("客户信息"), columnText);
     dm.ADOQuery(5).open(QStringLiteral("select * from 客户信息 where %1 like ? escape '\\'").arg(TDM1::quoteId(column)),
-                        {containsPattern(fuzzyText_->text())});
+                        {Values::containsPattern(fuzzyText_->text())});
     list_->show();
     list_->raise();
     list_->grid()->setFocus(Qt::OtherFocusReason);

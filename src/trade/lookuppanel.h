@@ -119,6 +119,3 @@ private:
     QComboBox* fuzzyColumn_ = nullptr;
     QLineEdit* fuzzyText_ = nullptr;
 };
-
-// A LIKE pattern that finds text as typed: % and _ are matched literally (escape character \).
-QString containsPattern(const QString& text);
