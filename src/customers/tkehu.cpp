@@ -1,4 +1,5 @@
 #include "customers/tkehu.h"
+#include "ui/fonts.h"
 #include "customers/screenutil.h"
 #include "customers/txinzengkehu.h"
 #include "customers/txiugaikehu.h"
@@ -25,9 +26,7 @@ Tkehu::Tkehu(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tkehu"));
     setWindowTitle(QStringLiteral("客户档案"));
     resize(1020, 604);
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Fonts::song());
 
     auto* GroupBox1 = new QGroupBox(QStringLiteral("操作导航"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

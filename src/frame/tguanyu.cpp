@@ -1,4 +1,5 @@
 #include "frame/tguanyu.h"
+#include "ui/fonts.h"
 #include "frame/pictures.h"
 #include "frame/tmain.h"
 #include <QLabel>
@@ -9,9 +10,7 @@ Tguanyu::Tguanyu(Session&, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Tguanyu"));
     setWindowTitle(QStringLiteral("关于"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Fonts::song());
 
     auto* lay = new QVBoxLayout(this);
     auto* icon = new QLabel(this);

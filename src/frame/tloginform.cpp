@@ -1,4 +1,5 @@
 #include "frame/tloginform.h"
+#include "ui/fonts.h"
 #include "frame/tmain.h"
 #include "ui/keys.h"
 #include <QApplication>
@@ -28,9 +29,7 @@ Tloginform::Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent)
     setObjectName(QStringLiteral("Tloginform"));
     setWindowTitle(QStringLiteral("进入系统"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Fonts::song());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(166, 202, 240));

@@ -1,4 +1,5 @@
 #include "frame/tmain.h"
+#include "ui/fonts.h"
 #include "admin/register.h"
 #include "customers/register.h"
 #include "data/dates.h"
@@ -148,9 +149,7 @@ TMAIN::~TMAIN() {
 }
 
 void TMAIN::build() {
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Fonts::song());
     setWindowIcon(QIcon(QStringLiteral(":/icons/lumareth.png")));
     resize(1022, 736);
     buildMenu();

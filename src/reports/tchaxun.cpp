@@ -1,4 +1,5 @@
 #include "reports/tchaxun.h"
+#include "ui/fonts.h"
 #include "reports/queryform.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
@@ -35,9 +36,7 @@ QList<GridColumn> columns(std::initializer_list<std::pair<const char*, int>> lis
 Tchaxun::Tchaxun(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tchaxun"));
     setWindowTitle(QStringLiteral("查询客户所有资料"));
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Fonts::song());
     resize(1020, 605);
 
     auto* outer = new QVBoxLayout(this);

@@ -1,4 +1,5 @@
 #include "reports/thuizong.h"
+#include "ui/fonts.h"
 #include "data/dates.h"
 #include "reports/print/printdbgrid.h"
 #include "reports/reportparts.h"
@@ -63,9 +64,7 @@ const QString kAccountOrder = QStringLiteral(" order by 付款情况 COLLATE PIN
 Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Thuizong"));
     setWindowTitle(QStringLiteral("销售、维修及帐款情况汇总"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(Fonts::song());
     resize(placement().size());
 
     auto* outer = new QVBoxLayout(this);

@@ -1,4 +1,5 @@
 #include "reports/tyiri.h"
+#include "ui/fonts.h"
 #include "data/dates.h"
 #include "reports/print/printdbgrid.h"
 #include "reports/reportparts.h"
@@ -27,9 +28,7 @@ QGroupBox* gridGroup(QWidget* parent, const char* name, const QString& caption, 
 Tyiri::Tyiri(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tyiri"));
     setWindowTitle(QStringLiteral("一日销售、维修及帐款情况一览"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(Fonts::song());
     resize(placement().size());
 
     auto* outer = new QVBoxLayout(this);

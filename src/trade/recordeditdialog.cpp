@@ -1,4 +1,5 @@
 #include "trade/recordeditdialog.h"
+#include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/entryform.h"
 #include "ui/keys.h"
@@ -18,7 +19,7 @@ RecordEditDialog::RecordEditDialog(Session& session, QWidget* parent, EditDialog
     : QDialog(parent), session_(session), config_(std::move(config)) {
     setObjectName(config_.objectName);
     setWindowTitle(config_.caption);
-    setFont(QFont(QStringLiteral("宋体"), -1));
+    setFont(Fonts::song());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 

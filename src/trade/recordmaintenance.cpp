@@ -1,4 +1,5 @@
 #include "trade/recordmaintenance.h"
+#include "ui/fonts.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
 #include "trade/recordeditdialog.h"
@@ -18,7 +19,7 @@ RecordMaintenance::RecordMaintenance(Session& session, QWidget* parent, Maintena
     : Screen(session, parent), config_(std::move(config)) {
     setObjectName(config_.objectName);
     setWindowTitle(config_.caption);
-    setFont(QFont(QStringLiteral("宋体"), -1));
+    setFont(Fonts::song());
     resize(940, 600);
 
     auto* outer = new QVBoxLayout(this);

@@ -1,4 +1,5 @@
 #include "trade/tbushou.h"
+#include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/arrearslist.h"
 #include "trade/entryform.h"
@@ -37,9 +38,7 @@ const QStringList& Tbushou::listColumns() {
 Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tbushou"));
     setWindowTitle(QStringLiteral("补收欠款"));
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(13);
-    setFont(f);
+    setFont(Fonts::song());
     resize(1019, 605);
 
     auto* outer = new QVBoxLayout(this);

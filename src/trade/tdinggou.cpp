@@ -1,4 +1,5 @@
 #include "trade/tdinggou.h"
+#include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
@@ -20,7 +21,7 @@ using namespace EntryForm;
 Tdinggou::Tdinggou(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tdinggou"));
     setWindowTitle(QStringLiteral("订购（销售）记录录入"));
-    setFont(QFont(QStringLiteral("宋体"), -1));
+    setFont(Fonts::song());
     resize(392, 582);
 
     auto* outer = new QVBoxLayout(this);

@@ -1,4 +1,5 @@
 #include "trade/tweixiu.h"
+#include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
@@ -22,7 +23,7 @@ using namespace EntryForm;
 Tweixiu::Tweixiu(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tweixiu"));
     setWindowTitle(QStringLiteral("维修记录录入"));
-    setFont(QFont(QStringLiteral("宋体"), -1));
+    setFont(Fonts::song());
     resize(492, 536);
 
     auto* outer = new QVBoxLayout(this);

@@ -14,4 +14,10 @@ void install() {
     QFont::insertSubstitutions(QStringLiteral("华文新魏"), brush);
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
 }
+
+QFont song(int pixels) {
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(pixels);
+    return f;
+}
 } // namespace Fonts

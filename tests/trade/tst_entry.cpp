@@ -105,6 +105,7 @@ private slots:
     void serialProposalAndFollowingBox();
     void newCustomerButtonsOpenTheDialog_data();
     void newCustomerButtonsOpenTheDialog();
+    void entryScreensUseSongAt13Pixels();
     void queryPanelLookups_data();
     void queryPanelLookups();
     void queryPanelFuzzyAndPick();
@@ -552,6 +553,16 @@ void TestEntry::newCustomerButtonsOpenTheDialog() {
     // Nothing else happens: the boxes stay as they were and the customer is found afterwards.
     QCOMPARE(number->text(), QString("12"));
     QVERIFY(!screen->findChild<QPushButton*>("BitBtn2")->isEnabled());
+}
+
+void TestEntry::entryScreensUseSongAt13Pixels() {
+    TestSession t;
+    Tdinggou sales(t.session());
+    Tweixiu repair(t.session());
+    for (QWidget* w : {static_cast<QWidget*>(&sales), static_cast<QWidget*>(&repair)}) {
+        QCOMPARE(w->font().family(), QString("宋体"));
+        QCOMPARE(w->font().pixelSize(), 13);
+    }
 }
 
 void TestEntry::queryPanelLookups_data() {
