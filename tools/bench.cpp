@@ -86,7 +86,9 @@ QStringList gridStatements(const DataGrid* grid) {
         else if (c.kind == FooterCell::Sum)
             aggregates << QStringLiteral("sum(%1)").arg(TDM1::quoteId(c.field));
     }
-    if (!aggregates.isEmpty())
+    if (!aggregates.isEmpty() && !q->totalsSql().isEmpty())
+        out << q->totalsSql() + u';';
+    else if (!aggregates.isEmpty())
         out << QStringLiteral("SELECT %1 FROM (%2);")
                    .arg(aggregates.join(QStringLiteral(", ")), inlined(q->unorderedSql(), q->params()));
     return out;

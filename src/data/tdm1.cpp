@@ -63,6 +63,23 @@ const char* const kTables[] = {
     R"(CREATE TABLE "乡镇" ("乡镇" TEXT COLLATE PINYIN, "村庄" TEXT COLLATE PINYIN))",
 };
 
+// The totals of all receipts, kept by triggers: the footer of the whole receipt list reads them
+// instead of summing every receipt. Any program writing the file fires the triggers.
+const char* const kReceiptTotals[] = {
+    R"(CREATE TABLE "收款记录合计" ("行数" INTEGER NOT NULL, "地址数" INTEGER NOT NULL, "金额" NOT NULL))",
+    R"(CREATE TRIGGER "收款记录合计_增" AFTER INSERT ON "收款记录" BEGIN
+        UPDATE "收款记录合计" SET "行数"="行数"+1, "地址数"="地址数"+(new."地址" IS NOT NULL),
+            "金额"="金额"+ifnull(new."金额",0); END)",
+    R"(CREATE TRIGGER "收款记录合计_删" AFTER DELETE ON "收款记录" BEGIN
+        UPDATE "收款记录合计" SET "行数"="行数"-1, "地址数"="地址数"-(old."地址" IS NOT NULL),
+            "金额"="金额"-ifnull(old."金额",0); END)",
+    R"(CREATE TRIGGER "收款记录合计_改" AFTER UPDATE OF "地址", "金额" ON "收款记录" BEGIN
+        UPDATE "收款记录合计" SET "地址数"="地址数"+(new."地址" IS NOT NULL)-(old."地址" IS NOT NULL),
+            "金额"="金额"+ifnull(new."金额",0)-ifnull(old."金额",0); END)",
+};
+const char* const kFillReceiptTotals =
+    R"(INSERT INTO "收款记录合计" SELECT count(*), count("地址"), ifnull(sum("金额"),0) FROM "收款记录")";
+
 const char* const kSearchedTables[] = {"客户信息", "dinggou", "维修记录", "帐款明细", "收款记录"};
 const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话", "手机", "地址"};
 const char* const kDatedTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
@@ -140,9 +157,10 @@ Row Scratch::first(const QString& sql, const QVariantList& params) {
 SharedQuery::SharedQuery(TDM1& dm, int number, QString initialSql)
     : dm_(dm), number_(number), sql_(std::move(initialSql)) {}
 
-void SharedQuery::open(const QString& sql, const QVariantList& params) {
+void SharedQuery::open(const QString& sql, const QVariantList& params, const QString& totalsSql) {
     sql_ = sql;
     params_ = params;
+    totalsSql_ = totalsSql;
     sort_.clear();
     load();
 }
@@ -314,6 +332,7 @@ void TDM1::open(const QString& file) {
         }
         settle();
         upgradeIndexes();
+        upgradeTotals();
         rebuildIfCollationChanged();
         refreshStatistics();
     } catch (...) {
@@ -468,6 +487,46 @@ void TDM1::createSchema() {
         ADOall.exec(QString::fromUtf8(ddl));
     for (const QString& ddl : indexStatements())
         ADOall.exec(ddl);
+    for (const char* ddl : kReceiptTotals)
+        ADOall.exec(QString::fromUtf8(ddl));
+    ADOall.exec(QString::fromUtf8(kFillReceiptTotals));
+}
+
+void TDM1::upgradeTotals() {
+    // The table and its three triggers are there in every file this version wrote. A file of an
+    // earlier version, or one whose totals were tampered with (a missing trigger, not one row),
+    // gets them built anew from the receipts, in one transaction.
+    receiptTotals_ = false;
+    const auto objects = ADOall.query(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE (type='table' AND name='收款记录合计') OR "
+        "(type='trigger' AND tbl_name='收款记录' AND name IN ('收款记录合计_增','收款记录合计_删','收款记录合计_改'))"));
+    if (objects.size() == 4 &&
+        ADOall.first(QStringLiteral("SELECT count(*) AS n FROM \"收款记录合计\"")).integer(QStringLiteral("n")) == 1) {
+        receiptTotals_ = true;
+        return;
+    }
+    try {
+        transaction([this] {
+            for (const char* name : {"收款记录合计_增", "收款记录合计_删", "收款记录合计_改"})
+                ADOall.exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(name)));
+            ADOall.exec(QStringLiteral("DROP TABLE IF EXISTS \"收款记录合计\""));
+            for (const char* ddl : kReceiptTotals)
+                ADOall.exec(QString::fromUtf8(ddl));
+            ADOall.exec(QString::fromUtf8(kFillReceiptTotals));
+        });
+        receiptTotals_ = true;
+    } catch (const DbError&) {
+        // A file that cannot be written now is summed in full by the footer; it gets its totals
+        // next time.
+    }
+}
+
+QString TDM1::receiptTotalsSql() const {
+    if (!receiptTotals_)
+        return {};
+    return QStringLiteral(
+        "SELECT \"行数\" AS \"count(*)\", \"地址数\" AS \"count(地址)\", \"金额\" AS \"sum(金额)\" "
+        "FROM \"收款记录合计\"");
 }
 
 void TDM1::rebuildIfCollationChanged() {

@@ -56,7 +56,9 @@ public:
     int number() const { return number_; }
 
     // Replaces the statement and loads it. On failure the query stays closed and the error is thrown.
-    void open(const QString& sql, const QVariantList& params = {});
+    // totalsSql, when given, answers the footer's counts and sums of the whole result without
+    // reading it (see TDM1::receiptTotalsSql); it is forgotten by the next open().
+    void open(const QString& sql, const QVariantList& params = {}, const QString& totalsSql = {});
     void reopen();
     void close();
     bool isOpen() const { return open_; }
@@ -64,6 +66,7 @@ public:
     // The statement without its final ORDER BY: what counts and sums run over, so they need no sort.
     QString unorderedSql() const;
     QVariantList params() const { return params_; }
+    QString totalsSql() const { return totalsSql_; }
     // The statement as it runs, the client-side order included.
     QString orderedSql() const;
     TDM1& dm() const { return dm_; }
@@ -94,6 +97,7 @@ private:
     int number_;
     QString sql_;
     QVariantList params_;
+    QString totalsSql_;
     SortKeys sort_;
     bool open_ = false;
     QSqlQueryModel model_;
@@ -137,6 +141,13 @@ public:
     void upgradeIndexes();
     void refreshStatistics();
     void rebuildIfCollationChanged();
+    // Keeps the receipts' totals table and its triggers in place; see receiptTotalsSql.
+    void upgradeTotals();
+    // One row with the count of all receipts, of those with an address and the sum of their
+    // amounts, under the names the footer asks for ("count(*)", "count(地址)", "sum(金额)"); kept
+    // by triggers, so the footer of the whole list need not read 1.7 million receipts. Empty when
+    // the file lacks them (a read-only file of an earlier version).
+    QString receiptTotalsSql() const;
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
 
@@ -154,6 +165,7 @@ private:
     QString connectionName_;
     QString file_;
     bool inTransaction_ = false;
+    bool receiptTotals_ = false;
     std::array<std::unique_ptr<SharedQuery>, 19> queries_;
 };
 

@@ -123,7 +123,8 @@ void Tjiaokuanjilu::listReceipts(const QString& column, const QString& value) {
 
 void Tjiaokuanjilu::BitBtn3Click() {
     // Receipts of one day keep the order in which they were written.
-    dm().ADOQuery(9).open(QStringLiteral("select * from 收款记录 order by 日期, rowid"));
+    // Its footer reads the totals kept for all receipts instead of summing them.
+    dm().ADOQuery(9).open(QStringLiteral("select * from 收款记录 order by 日期, rowid"), {}, dm().receiptTotalsSql());
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
         e->clear();
     GroupBox2->hide();

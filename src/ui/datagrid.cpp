@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSqlField>
+#include <QSqlRecord>
 
 // ---- GridModel ----
 
@@ -246,10 +248,30 @@ void DataGrid::refreshFooter() {
     for (int i = 0; i < expressions.size(); ++i)
         if (!expressions[i].isEmpty())
             named << QStringLiteral("%1 AS a%2").arg(expressions[i]).arg(i);
-    if (query_ && query_->isOpen() && !named.isEmpty())
-        totals = query_->dm().ADOall.first(
-            QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->unorderedSql()),
-            query_->params());
+    if (query_ && query_->isOpen() && !named.isEmpty()) {
+        // Totals kept for the whole result answer under the names of the expressions; they are
+        // used only when they hold every figure asked for.
+        if (!query_->totalsSql().isEmpty()) {
+            const Row kept = query_->dm().ADOall.first(query_->totalsSql());
+            QSqlRecord rec;
+            bool complete = !kept.isEmpty();
+            for (int i = 0; complete && i < expressions.size(); ++i) {
+                if (expressions[i].isEmpty())
+                    continue;
+                const QString key = QString(expressions[i]).remove(u'"');
+                complete = kept.record().indexOf(key) >= 0;
+                QSqlField f(QStringLiteral("a%1").arg(i));
+                f.setValue(kept.value(key));
+                rec.append(f);
+            }
+            if (complete)
+                totals = Row(rec);
+        }
+        if (totals.isEmpty())
+            totals = query_->dm().ADOall.first(
+                QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->unorderedSql()),
+                query_->params());
+    }
     for (int i = 0; i < footer_.size(); ++i) {
         const FooterCell& cell = footer_[i];
         const QString a = QStringLiteral("a%1").arg(i);

@@ -71,6 +71,8 @@ class TestPayments : public QObject {
     void emptyNumberDoesNothing();
     void twoCustomersWithOneName();
     void showAllOldestFirst();
+    void allReceiptsTotals_data();
+    void allReceiptsTotals();
     void pickListsByNumber();
     void pickFromEmptyList();
 };
@@ -234,6 +236,64 @@ void TestPayments::showAllOldestFirst() {
     QCOMPARE(boxes(s), QStringList(6, QString()));
     QVERIFY(!s->GroupBox2->isVisible());
     QVERIFY(t.messages().shown.empty());
+    delete s;
+}
+
+void TestPayments::allReceiptsTotals_data() {
+    QTest::addColumn<QStringList>("change"); // statements; "reopen" opens the file again
+    QTest::addColumn<QString>("addresses");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("as written") << QStringList{} << "4"
+                                << "351.75";
+    QTest::newRow("amount and address edited")
+        << QStringList{"update 收款记录 set 金额=10000000 where 主机序列号='P2'",
+                       "update 收款记录 set 地址=null where 主机序列号='P3'",
+                       "update 收款记录 set 地址='戊村' where 主机序列号='P1'"}
+        << "4"
+        << "1151.25";
+    QTest::newRow("older receipts deleted") << QStringList{"delete from 收款记录 where 日期<'2008-02-01'"} << "3"
+                                            << "250.75";
+    QTest::newRow("all deleted") << QStringList{"delete from 收款记录"} << "0"
+                                 << "0";
+    QTest::newRow("file of an earlier version")
+        << QStringList{"drop trigger 收款记录合计_增", "drop trigger 收款记录合计_删", "drop trigger 收款记录合计_改",
+                       "drop table 收款记录合计", "reopen"}
+        << "4"
+        << "351.75";
+    QTest::newRow("a second totals row") << QStringList{"insert into 收款记录合计 values(1, 1, 1)", "reopen"} << "4"
+                                         << "351.75";
+    QTest::newRow("deleted while a trigger was gone")
+        << QStringList{"drop trigger 收款记录合计_删", "delete from 收款记录 where 主机序列号='P4'", "reopen"} << "3"
+        << "301.75";
+    QTest::newRow("totals row gone meanwhile") << QStringList{"delete from 收款记录合计"} << "4"
+                                               << "351.75";
+}
+
+void TestPayments::allReceiptsTotals() {
+    QFETCH(QStringList, change);
+    QFETCH(QString, addresses);
+    QFETCH(QString, total);
+    TestSession t;
+    receiptData(t);
+    for (const QString& sql : change) {
+        if (sql == "reopen")
+            t.dm().open(t.dm().fileName());
+        else
+            t.dm().ADOall.exec(sql);
+    }
+    auto* s = openScreen(t);
+    click(s->BitBtn3);
+    QVERIFY(t.messages().shown.empty());
+    QCOMPARE(s->DBGrid1->footerText("地址"), addresses);
+    QCOMPARE(s->DBGrid1->footerText("金额"), total);
+    // The footer of the whole list reads the kept totals whenever they are there.
+    if (change.contains("reopen") || change.isEmpty())
+        QCOMPARE(t.rows("select * from 收款记录合计").size(), 1);
+    // A receipt written afterwards counts at once.
+    receipt(t, 5, "O'Neil", "555", "乙村", "P6", "0.5", "2008-04-01");
+    click(s->BitBtn3);
+    QCOMPARE(s->DBGrid1->footerText("地址"), QString::number(addresses.toInt() + 1));
+    QCOMPARE(s->DBGrid1->footerText("金额"), Money::fromUnits(Money::parse(total).units() + 5000).toString());
     delete s;
 }
 
