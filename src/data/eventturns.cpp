@@ -20,6 +20,13 @@ bool EventTurns::tick() {
     return true;
 }
 
+void EventTurns::turn() {
+    if (!active_)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    timer_.restart();
+}
+
 int EventTurns::setInterval(int ms) {
     const int previous = intervalMs;
     intervalMs = ms;

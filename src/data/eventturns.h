@@ -11,6 +11,9 @@ public:
     EventTurns();
     // Returns true when the events were processed.
     bool tick();
+    // Processes the pending events now, however short the work since the last turn; for the end
+    // of a piece of work that is about to wait (on the disk) without turning.
+    void turn();
 
     // The work between two turns, in milliseconds (50 by default). Tests set 0 to get a turn at
     // every tick; returns the previous value.

@@ -13,7 +13,10 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
 #endif
@@ -142,6 +145,31 @@ void TDBGridExport::keepAlive() {
     if (file && file->handle() >= 0 && file->flush())
         ::sync_file_range(file->handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
+}
+
+void TDBGridExport::turnNow() {
+    if (turns_)
+        turns_->turn();
+}
+
+void TDBGridExport::settleOnDisk() {
+    // The file's commit waits until every byte is on the disk, which takes long for a large file
+    // on a slow disk. The wait happens here instead, on a helper thread, while the window turns.
+    auto* file = qobject_cast<QFileDevice*>(out_);
+    if (!turns_ || !file || file->handle() < 0 || !file->flush())
+        return;
+    const int fd = file->handle();
+    std::atomic<bool> done = false;
+    std::thread sync([fd, &done] {
+        ::fdatasync(fd);
+        done = true;
+    });
+    while (!done) {
+        turns_->turn();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    sync.join();
+    turns_->turn();
 }
 
 void TDBGridExport::put(const QByteArray& bytes) {
@@ -357,4 +385,5 @@ void TDBGridExport::save(DataGrid& grid, QIODevice& out, const ExportOptions& op
     }
 
     writeSuffix();
+    settleOnDisk();
 }

@@ -116,8 +116,14 @@ class TDBGridExport {
     // Called during long stretches of writing: lets the window process its events now and then,
     // and starts writing what the file holds so far to the disk, so finishing it waits less.
     void keepAlive();
+    // Lets the window process its events now, before a stretch of work that cannot turn.
+    void turnNow();
 
   private:
+    // Waits until the file written so far is on the disk, the window turning meanwhile, so the
+    // file's commit has (almost) nothing left to wait for.
+    void settleOnDisk();
+
     QIODevice* out_ = nullptr;
     EventTurns* turns_ = nullptr;
     ExportLook look_;

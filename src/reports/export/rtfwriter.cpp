@@ -229,5 +229,7 @@ void TDBGridExportAsRTF::writeSuffix() {
         keepAlive();
     }
     put("}");
+    // Removing the temporary body takes a moment of its own.
+    turnNow();
     bodyFile_.reset();
 }
