@@ -3,6 +3,8 @@
 // FOLDER is a program folder filled by lumareth-generate. The benchmark writes to its database
 // (a sale, collected arrears, and the shell's copies of them).
 #include "bench.h"
+#include "frame/startup.h"
+#include "ui/fonts.h"
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
@@ -10,6 +12,9 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    // The program's own translations and font names, as it starts.
+    Startup::installTranslator();
+    Fonts::install();
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({QStringLiteral("repeats"), QStringLiteral("Runs of each command."), QStringLiteral("N"),

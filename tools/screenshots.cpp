@@ -1,6 +1,8 @@
 // Takes a picture of the main window with each screen open, on a fresh database in a temporary
 // folder, so the layout of every screen can be looked at without a display:
-//   QT_QPA_PLATFORM=offscreen build/tools/lumareth-screenshots OUTDIR
+//   QT_QPA_PLATFORM=offscreen build/tools/lumareth-screenshots OUTDIR [FOLDER]
+// With FOLDER (a program folder, such as one filled by lumareth-generate) its database is shown
+// instead; it is written to only as the screens write when they open.
 #include "data/programfolder.h"
 #include "frame/tmain.h"
 #include "ui/fonts.h"
@@ -15,7 +17,7 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);
     QTemporaryDir home;
-    qputenv("LUMARETH_HOME", home.path().toUtf8());
+    qputenv("LUMARETH_HOME", argc > 2 ? QByteArray(argv[2]) : home.path().toUtf8());
     Fonts::install();
     Session session(std::make_unique<WidgetMessageService>(), std::make_unique<WidgetFileDialogService>());
     session.dm().open(ProgramFolder::databaseFile());

@@ -10,8 +10,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
 
 // ---- GridModel ----
 
@@ -94,6 +97,65 @@ private:
     DataGrid* grid_;
 };
 
+// ---- CellPainter ----
+
+// Paints a cell's text on one line, cut off at the cell's edge as the old grids did, shaping it
+// once; the standard painter lays every cell out twice and elides it. Cells with a tick box or
+// an icon are left to the standard painter.
+class CellPainter : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem o(option);
+        initStyleOption(&o, index);
+        if (o.features & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration)) {
+            QStyledItemDelegate::paint(p, option, index);
+            return;
+        }
+        const QPalette::ColorGroup group = !(o.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (o.state & QStyle::State_Active) ? QPalette::Active
+                                                                               : QPalette::Inactive;
+        const bool selected = o.state & QStyle::State_Selected;
+        if (selected)
+            p->fillRect(o.rect, o.palette.brush(group, QPalette::Highlight));
+        else if (o.backgroundBrush.style() != Qt::NoBrush)
+            p->fillRect(o.rect, o.backgroundBrush);
+        if (!o.text.isEmpty()) {
+            // A text wider than its cell shows its beginning.
+            const QRect box = o.rect.adjusted(3, 0, -3, 0);
+            QTextLayout layout(o.text, o.font, p->device());
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setLineWidth(1e6);
+            layout.endLayout();
+            const qreal width = line.naturalTextWidth();
+            qreal x = box.left();
+            if (width <= box.width()) {
+                if (o.displayAlignment & Qt::AlignHCenter)
+                    x += (box.width() - width) / 2;
+                else if (o.displayAlignment & Qt::AlignRight)
+                    x += box.width() - width;
+            }
+            const qreal y = box.top() + (box.height() - line.height()) / 2;
+            p->save();
+            p->setClipRect(box, Qt::IntersectClip);
+            p->setPen(o.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+            line.draw(p, QPointF(x, y));
+            p->restore();
+        }
+        if (o.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(o);
+            focus.rect = o.rect;
+            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            focus.backgroundColor = o.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+            const QWidget* w = o.widget;
+            (w ? w->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, w);
+        }
+    }
+};
+
 // ---- DataGrid ----
 
 DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
@@ -101,6 +163,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setModel(&proxy_);
+    setItemDelegate(new CellPainter(this));
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setFixedWidth(12);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -169,23 +232,34 @@ int DataGrid::columnOf(const QString& field) const {
 void DataGrid::applyColumns() {
     QHeaderView* h = horizontalHeader();
     const int n = proxy_.columnCount();
-    if (columns_.isEmpty()) {
-        for (int c = 0; c < n; ++c)
-            h->setSectionHidden(c, false);
-        return;
+    {
+        // Every hide, move and resize would make the view measure its titles and lay itself out
+        // again (each time a result is loaded): the view hears of none of them, and is laid out
+        // once afterwards.
+        const QSignalBlocker quiet(h);
+        if (columns_.isEmpty()) {
+            for (int c = 0; c < n; ++c)
+                h->setSectionHidden(c, false);
+        } else {
+            for (int c = 0; c < n; ++c)
+                h->setSectionHidden(c, true);
+            int visual = 0;
+            for (const GridColumn& col : columns_) {
+                const int logical = columnOf(col.field);
+                if (logical < 0)
+                    continue;
+                h->setSectionHidden(logical, false);
+                h->moveSection(h->visualIndex(logical), visual++);
+                if (col.width > 0 && !stretch_)
+                    h->resizeSection(logical, col.width);
+            }
+        }
     }
-    for (int c = 0; c < n; ++c)
-        h->setSectionHidden(c, true);
-    int visual = 0;
-    for (const GridColumn& col : columns_) {
-        const int logical = columnOf(col.field);
-        if (logical < 0)
-            continue;
-        h->setSectionHidden(logical, false);
-        h->moveSection(h->visualIndex(logical), visual++);
-        if (col.width > 0 && !stretch_)
-            h->resizeSection(logical, col.width);
-    }
+    updateGeometries();
+    h->viewport()->update();
+    viewport()->update();
+    if (footerBar_)
+        footerBar_->update();
 }
 
 QList<GridColumn> DataGrid::columns() const {

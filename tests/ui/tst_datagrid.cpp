@@ -90,6 +90,57 @@ class DataGridTest : public QObject {
         QCOMPARE(f.grid.eof(), count == QStringLiteral("0"));
     }
 
+    // A cell shows its text centred; a text wider than the cell shows its beginning and stops at
+    // the cell's edge.
+    void cellTextPlacement_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("short") << QStringLiteral("李") << true;
+        QTest::newRow("wider than the cell") << QStringLiteral("很长很长很长很长很长很长很长的名字") << false;
+    }
+    void cellTextPlacement() {
+        QFETCH(QString, name);
+        QFETCH(bool, fits);
+        Fixture f;
+        f.add(QStringLiteral("第一行"), QStringLiteral("1"), QStringLiteral("未付款"));
+        f.add(name, QStringLiteral("1"), QStringLiteral("未付款"));
+        f.open();
+        f.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.grid));
+        const QImage image = f.grid.viewport()->grab().toImage();
+        // The second row: the first is the current one, drawn in the selection colours.
+        const auto cellOf = [&f](const QString& field) {
+            for (int c = 0; c < f.grid.model()->columnCount(); ++c)
+                if (f.grid.model()->headerData(c, Qt::Horizontal).toString() == field)
+                    return f.grid.visualRect(f.grid.model()->index(1, c));
+            return QRect();
+        };
+        const QRect cell = cellOf(QStringLiteral("客户名称"));
+        const QRect next = cellOf(QStringLiteral("应付金额"));
+        QVERIFY(cell.isValid() && next.left() >= cell.right());
+        const auto inkFrom = [&image](int left, int right, int top, int bottom) {
+            for (int x = left; x <= right; ++x)
+                for (int y = top; y <= bottom; ++y)
+                    if (qGray(image.pixel(x, y)) < 100)
+                        return x;
+            return -1;
+        };
+        const int first = inkFrom(cell.left() + 1, cell.right() - 1, cell.top() + 2, cell.bottom() - 2);
+        QVERIFY(first >= 0);
+        if (fits) {
+            const int last = [&] {
+                for (int x = cell.right() - 1; x > cell.left(); --x)
+                    if (inkFrom(x, x, cell.top() + 2, cell.bottom() - 2) >= 0)
+                        return x;
+                return -1;
+            }();
+            QVERIFY(qAbs((first - cell.left()) - (cell.right() - last)) <= 3); // centred
+        } else {
+            QVERIFY(first - cell.left() <= 6); // its beginning
+            QCOMPARE(inkFrom(next.left() + 2, next.left() + 12, next.top() + 2, next.bottom() - 2), -1);
+        }
+    }
+
     void titleClickSorts() {
         Fixture f;
         f.add(QStringLiteral("张三"), QStringLiteral("5"), QStringLiteral("未付款"));
