@@ -156,12 +156,44 @@ public:
     }
 };
 
+// ---- TitleRow ----
+
+// The title row measures every title for its height each time a result is loaded or a column
+// moves; the height changes only with the font and the titles shown, so each set of them is
+// measured once.
+class TitleRow : public QHeaderView {
+public:
+    explicit TitleRow(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+    QSize sizeHint() const override {
+        QString key = font().key();
+        if (model())
+            for (int v = 0; v < count(); ++v) {
+                const int logical = logicalIndex(v);
+                if (!isSectionHidden(logical))
+                    key += u'\x1f' + model()->headerData(logical, Qt::Horizontal).toString();
+            }
+        auto known = hints_.constFind(key);
+        if (known != hints_.cend())
+            return *known;
+        if (hints_.size() > 64)
+            hints_.clear();
+        const QSize hint = QHeaderView::sizeHint();
+        hints_.insert(key, hint);
+        return hint;
+    }
+
+private:
+    mutable QHash<QString, QSize> hints_;
+};
+
 // ---- DataGrid ----
 
 DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalHeader(new TitleRow(this));
     setModel(&proxy_);
     setItemDelegate(new CellPainter(this));
     verticalHeader()->setDefaultSectionSize(20);
