@@ -187,6 +187,21 @@ private:
     mutable QHash<QString, QSize> hints_;
 };
 
+// ---- RowMarks ----
+
+// The narrow column of row marks on the left has a fixed width; the standard one would still
+// measure the numbers of the first and last hundred rows each time rows are loaded.
+class RowMarks : public QHeaderView {
+public:
+    explicit RowMarks(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+    QSize sizeHint() const override {
+        if (minimumWidth() == maximumWidth())
+            return QSize(maximumWidth(), defaultSectionSize());
+        return QHeaderView::sizeHint();
+    }
+};
+
 // ---- DataGrid ----
 
 DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
@@ -194,6 +209,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalHeader(new TitleRow(this));
+    setVerticalHeader(new RowMarks(this));
     setModel(&proxy_);
     setItemDelegate(new CellPainter(this));
     verticalHeader()->setDefaultSectionSize(20);
