@@ -494,13 +494,21 @@ void TDM1::createSchema() {
 
 void TDM1::upgradeTotals() {
     // The table and its three triggers are there in every file this version wrote. A file of an
-    // earlier version, or one whose totals were tampered with (a missing trigger, not one row),
-    // gets them built anew from the receipts, in one transaction.
+    // earlier version, or one whose totals were tampered with (a trigger missing or changed, not
+    // one row), gets them built anew from the receipts, in one transaction.
     receiptTotals_ = false;
-    const auto objects = ADOall.query(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE (type='table' AND name='收款记录合计') OR "
-        "(type='trigger' AND tbl_name='收款记录' AND name IN ('收款记录合计_增','收款记录合计_删','收款记录合计_改'))"));
-    if (objects.size() == 4 &&
+    // Each of them must be there exactly as this program makes it.
+    QStringList wanted;
+    for (const char* ddl : kReceiptTotals)
+        wanted << QString::fromUtf8(ddl);
+    QStringList found;
+    for (const Row& r : ADOall.query(QStringLiteral(
+             "SELECT sql FROM sqlite_master WHERE (type='table' AND name='收款记录合计') OR "
+             "(type='trigger' AND name IN ('收款记录合计_增','收款记录合计_删','收款记录合计_改'))")))
+        found << r.text(QStringLiteral("sql"));
+    wanted.sort();
+    found.sort();
+    if (found == wanted &&
         ADOall.first(QStringLiteral("SELECT count(*) AS n FROM \"收款记录合计\"")).integer(QStringLiteral("n")) == 1) {
         receiptTotals_ = true;
         return;
