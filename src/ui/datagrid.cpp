@@ -374,7 +374,12 @@ void DataGrid::refreshFooter() {
         // Totals kept for the whole result answer under the names of the expressions; they are
         // used only when they hold every figure asked for.
         if (!query_->totalsSql().isEmpty()) {
-            const Row kept = query_->dm().ADOall.first(query_->totalsSql());
+            Row kept;
+            try {
+                kept = query_->dm().ADOall.first(query_->totalsSql());
+            } catch (const DbError&) {
+                // Gone since the list was opened (another file restored in its place).
+            }
             QSqlRecord rec;
             bool complete = !kept.isEmpty();
             for (int i = 0; complete && i < expressions.size(); ++i) {

@@ -274,6 +274,11 @@ void TestPayments::allReceiptsTotals_data() {
                        "reopen"}
         << "4"
         << "351.75";
+    QTest::newRow("totals table gone meanwhile")
+        << QStringList{"drop trigger 收款记录合计_增", "drop trigger 收款记录合计_删", "drop trigger 收款记录合计_改",
+                       "drop table 收款记录合计"}
+        << "4"
+        << "351.75";
     QTest::newRow("totals row gone meanwhile") << QStringList{"delete from 收款记录合计"} << "4"
                                                << "351.75";
 }
