@@ -2,6 +2,8 @@
 #include "data/dberror.h"
 #include <QByteArray>
 #include <QCollator>
+#include <QCryptographicHash>
+#include <QtEndian>
 #include <QHash>
 #include <QString>
 #include <algorithm>
@@ -97,7 +99,10 @@ int signature() {
     QByteArray joined;
     for (const QByteArray& t : texts)
         joined += t + '\n';
-    const int h = int(qHash(joined, 0x4c554d41u) & 0x7fffffff);
+    // A digest, not qHash: qHash is seeded anew in every process, and the signature is kept in the
+    // file to be compared by the next start.
+    const QByteArray digest = QCryptographicHash::hash(joined, QCryptographicHash::Sha1);
+    const int h = int(qFromBigEndian<quint32>(digest.constData()) & 0x7fffffff);
     return h == 0 ? 1 : h;
 }
 

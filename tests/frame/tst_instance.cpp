@@ -1,5 +1,8 @@
+#include "data/collation.h"
 #include <QLockFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +62,36 @@ class InstanceTest : public QObject {
         QCOMPARE(third.state(), QProcess::Running);
         third.kill();
         QVERIFY(third.waitForFinished(20000));
+    }
+
+    // The collation's signature is written into a new database and compared at every start; a
+    // start by another process must find the same, or every start would rebuild every index in
+    // Chinese order (minutes on years of data).
+    void collationSignatureSameInEveryProcess() {
+        QTemporaryDir home, tmp;
+        QProcess program;
+        prepare(program, home, tmp);
+        program.start();
+        QVERIFY(program.waitForStarted());
+        const QString file = home.path() + QStringLiteral("/database/database.db");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(lockOwner(tmp.path() + QStringLiteral("/marloteckehuguanli.lock")),
+                                  program.processId(), 20000);
+        program.kill();
+        QVERIFY(program.waitForFinished(20000));
+        int version = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+            db.setDatabaseName(file);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            QVERIFY(db.open());
+            QSqlQuery q(QStringLiteral("PRAGMA user_version"), db);
+            QVERIFY(q.next());
+            version = q.value(0).toInt();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        QVERIFY(version != 0);
+        QCOMPARE(version, Collation::signature());
     }
 };
 
