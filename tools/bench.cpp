@@ -87,7 +87,7 @@ QStringList gridStatements(const DataGrid* grid) {
             aggregates << QStringLiteral("sum(%1)").arg(TDM1::quoteId(c.field));
     }
     if (!aggregates.isEmpty() && !q->totalsSql().isEmpty())
-        out << q->totalsSql() + u';';
+        out << inlined(q->totalsSql(), q->totalsParams()) + u';';
     else if (!aggregates.isEmpty())
         out << QStringLiteral("SELECT %1 FROM (%2);")
                    .arg(aggregates.join(QStringLiteral(", ")), inlined(q->unorderedSql(), q->params()));

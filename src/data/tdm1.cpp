@@ -80,6 +80,32 @@ const char* const kReceiptTotals[] = {
 const char* const kFillReceiptTotals =
     R"(INSERT INTO "收款记录合计" SELECT count(*), count("地址"), ifnull(sum("金额"),0) FROM "收款记录")";
 
+// The account entries with an address, counted and summed per day and payment state: the period
+// summary's footer adds up the days of the period instead of going through every entry of it.
+// Entries without an address or a day are in no period summary filtered by address, so not here.
+const char* const kAccountTotals[] = {
+    R"(CREATE TABLE "帐款日合计" ("日期" TEXT NOT NULL, "付款情况" TEXT NOT NULL, "行数" INTEGER NOT NULL,
+        "金额" NOT NULL, PRIMARY KEY ("日期", "付款情况")) WITHOUT ROWID)",
+    R"(CREATE TRIGGER "帐款日合计_增" AFTER INSERT ON "帐款明细"
+        WHEN new."日期" IS NOT NULL AND new."地址" IS NOT NULL BEGIN
+        INSERT INTO "帐款日合计" SELECT new."日期", ifnull(new."付款情况",''), 1, ifnull(new."应付金额",0) WHERE 1
+            ON CONFLICT DO UPDATE SET "行数"="行数"+1, "金额"="金额"+excluded."金额"; END)",
+    R"(CREATE TRIGGER "帐款日合计_删" AFTER DELETE ON "帐款明细"
+        WHEN old."日期" IS NOT NULL AND old."地址" IS NOT NULL BEGIN
+        UPDATE "帐款日合计" SET "行数"="行数"-1, "金额"="金额"-ifnull(old."应付金额",0)
+            WHERE "日期"=old."日期" AND "付款情况"=ifnull(old."付款情况",''); END)",
+    R"(CREATE TRIGGER "帐款日合计_改" AFTER UPDATE OF "日期", "付款情况", "地址", "应付金额" ON "帐款明细" BEGIN
+        UPDATE "帐款日合计" SET "行数"="行数"-1, "金额"="金额"-ifnull(old."应付金额",0)
+            WHERE old."日期" IS NOT NULL AND old."地址" IS NOT NULL
+            AND "日期"=old."日期" AND "付款情况"=ifnull(old."付款情况",'');
+        INSERT INTO "帐款日合计" SELECT new."日期", ifnull(new."付款情况",''), 1, ifnull(new."应付金额",0)
+            WHERE new."日期" IS NOT NULL AND new."地址" IS NOT NULL
+            ON CONFLICT DO UPDATE SET "行数"="行数"+1, "金额"="金额"+excluded."金额"; END)",
+};
+const char* const kFillAccountTotals =
+    R"(INSERT INTO "帐款日合计" SELECT "日期", ifnull("付款情况",''), count(*), ifnull(sum("应付金额"),0)
+        FROM "帐款明细" WHERE "日期" IS NOT NULL AND "地址" IS NOT NULL GROUP BY 1, 2)";
+
 const char* const kSearchedTables[] = {"客户信息", "dinggou", "维修记录", "帐款明细", "收款记录"};
 const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话", "手机", "地址"};
 const char* const kDatedTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
@@ -157,10 +183,12 @@ Row Scratch::first(const QString& sql, const QVariantList& params) {
 SharedQuery::SharedQuery(TDM1& dm, int number, QString initialSql)
     : dm_(dm), number_(number), sql_(std::move(initialSql)) {}
 
-void SharedQuery::open(const QString& sql, const QVariantList& params, const QString& totalsSql) {
+void SharedQuery::open(const QString& sql, const QVariantList& params, const QString& totalsSql,
+                       const QVariantList& totalsParams) {
     sql_ = sql;
     params_ = params;
     totalsSql_ = totalsSql;
+    totalsParams_ = totalsParams;
     sort_.clear();
     load();
 }
@@ -490,43 +518,65 @@ void TDM1::createSchema() {
     for (const char* ddl : kReceiptTotals)
         ADOall.exec(QString::fromUtf8(ddl));
     ADOall.exec(QString::fromUtf8(kFillReceiptTotals));
+    for (const char* ddl : kAccountTotals)
+        ADOall.exec(QString::fromUtf8(ddl));
+    ADOall.exec(QString::fromUtf8(kFillAccountTotals));
 }
 
 void TDM1::upgradeTotals() {
+    receiptTotals_ = keepTotals(QStringLiteral("收款记录合计"), kReceiptTotals, kFillReceiptTotals);
+    accountTotals_ = keepTotals(QStringLiteral("帐款日合计"), kAccountTotals, kFillAccountTotals);
+}
+
+bool TDM1::keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill) {
     // The table and its three triggers are there in every file this version wrote. A file of an
-    // earlier version, or one whose totals were tampered with (a trigger missing or changed, not
-    // one row), gets them built anew from the receipts, in one transaction.
-    receiptTotals_ = false;
+    // earlier version, or one whose totals were tampered with (a trigger missing or changed),
+    // gets them built anew from the entries, in one transaction.
     // Each of them must be there exactly as this program makes it.
     QStringList wanted;
-    for (const char* ddl : kReceiptTotals)
-        wanted << QString::fromUtf8(ddl);
+    QStringList triggers;
+    for (const char* ddl : ddls) {
+        const QString text = QString::fromUtf8(ddl);
+        wanted << text;
+        if (text.startsWith(QStringLiteral("CREATE TRIGGER")))
+            triggers << text.section(u'"', 1, 1);
+    }
     QStringList found;
-    for (const Row& r : ADOall.query(QStringLiteral(
-             "SELECT sql FROM sqlite_master WHERE (type='table' AND name='收款记录合计') OR "
-             "(type='trigger' AND name IN ('收款记录合计_增','收款记录合计_删','收款记录合计_改'))")))
+    for (const Row& r : ADOall.query(QStringLiteral("SELECT sql FROM sqlite_master WHERE (type='table' AND name=?) OR "
+                                                    "(type='trigger' AND name IN (?, ?, ?))"),
+                                     {table, triggers.value(0), triggers.value(1), triggers.value(2)}))
         found << r.text(QStringLiteral("sql"));
+    const QStringList inOrder = wanted;
     wanted.sort();
     found.sort();
-    if (found == wanted &&
-        ADOall.first(QStringLiteral("SELECT count(*) AS n FROM \"收款记录合计\"")).integer(QStringLiteral("n")) == 1) {
-        receiptTotals_ = true;
-        return;
-    }
+    // The receipts' totals are one row.
+    if (found == wanted && (table != QStringLiteral("收款记录合计") ||
+                            ADOall.first(QStringLiteral("SELECT count(*) AS n FROM \"收款记录合计\""))
+                                    .integer(QStringLiteral("n")) == 1))
+        return true;
     try {
-        transaction([this] {
-            for (const char* name : {"收款记录合计_增", "收款记录合计_删", "收款记录合计_改"})
-                ADOall.exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(name)));
-            ADOall.exec(QStringLiteral("DROP TABLE IF EXISTS \"收款记录合计\""));
-            for (const char* ddl : kReceiptTotals)
-                ADOall.exec(QString::fromUtf8(ddl));
-            ADOall.exec(QString::fromUtf8(kFillReceiptTotals));
+        transaction([&] {
+            for (const QString& name : triggers)
+                ADOall.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quoteId(name)));
+            ADOall.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoteId(table)));
+            for (const QString& ddl : inOrder)
+                ADOall.exec(ddl);
+            ADOall.exec(QString::fromUtf8(fill));
         });
-        receiptTotals_ = true;
+        return true;
     } catch (const DbError&) {
         // A file that cannot be written now is summed in full by the footer; it gets its totals
         // next time.
+        return false;
     }
+}
+
+QString TDM1::accountTotalsSql(bool byState) const {
+    if (!accountTotals_)
+        return {};
+    return QStringLiteral("SELECT ifnull(sum(\"行数\"),0) AS \"count(*)\", ifnull(sum(\"金额\"),0) AS \"sum(应付金额)\" "
+                          "FROM \"帐款日合计\" WHERE \"日期\" BETWEEN ? AND ?") +
+           (byState ? QStringLiteral(" AND \"付款情况\"=?") : QString());
 }
 
 QString TDM1::receiptTotalsSql() const {

@@ -56,9 +56,11 @@ public:
     int number() const { return number_; }
 
     // Replaces the statement and loads it. On failure the query stays closed and the error is thrown.
-    // totalsSql, when given, answers the footer's counts and sums of the whole result without
-    // reading it (see TDM1::receiptTotalsSql); it is forgotten by the next open().
-    void open(const QString& sql, const QVariantList& params = {}, const QString& totalsSql = {});
+    // totalsSql (with its own values), when given, answers the footer's counts and sums of the
+    // whole result without reading it (see TDM1::receiptTotalsSql); it is forgotten by the next
+    // open().
+    void open(const QString& sql, const QVariantList& params = {}, const QString& totalsSql = {},
+              const QVariantList& totalsParams = {});
     void reopen();
     void close();
     bool isOpen() const { return open_; }
@@ -67,6 +69,7 @@ public:
     QString unorderedSql() const;
     QVariantList params() const { return params_; }
     QString totalsSql() const { return totalsSql_; }
+    QVariantList totalsParams() const { return totalsParams_; }
     // The statement as it runs, the client-side order included.
     QString orderedSql() const;
     TDM1& dm() const { return dm_; }
@@ -98,6 +101,7 @@ private:
     QString sql_;
     QVariantList params_;
     QString totalsSql_;
+    QVariantList totalsParams_;
     SortKeys sort_;
     bool open_ = false;
     QSqlQueryModel model_;
@@ -148,6 +152,10 @@ public:
     // by triggers, so the footer of the whole list need not read 1.7 million receipts. Empty when
     // the file lacks them (a read-only file of an earlier version).
     QString receiptTotalsSql() const;
+    // The count and amount of the account entries with an address, per day and payment state, for
+    // the period summary's footer, as "count(*)" and "sum(应付金额)"; the statement takes the first
+    // and last day, and the state too when byState. Empty when the file lacks them.
+    QString accountTotalsSql(bool byState) const;
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
 
@@ -161,11 +169,15 @@ private:
     static void checkHeader(const QString& file);
     void settle();
     void createDatabase(const QString& file);
+    // Checks a totals table and its three triggers, making them anew when they are not exactly as
+    // ddls makes them; false when the file cannot be written.
+    bool keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill);
 
     QString connectionName_;
     QString file_;
     bool inTransaction_ = false;
     bool receiptTotals_ = false;
+    bool accountTotals_ = false;
     std::array<std::unique_ptr<SharedQuery>, 19> queries_;
 };
 

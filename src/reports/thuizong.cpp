@@ -235,9 +235,19 @@ void Thuizong::BitBtn6Click() {
         params << (RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款"));
     }
     sql += QStringLiteral("日期 between ? and ? and 地址 like ? escape '\\'") + kAccountOrder;
-    params << Dates::toSql(DateTimePicker5->date()) << Dates::toSql(DateTimePicker6->date())
-           << Values::containsPattern(Edit3->text());
-    dm().ADOQuery(17).open(sql, params);
+    const QString from = Dates::toSql(DateTimePicker5->date());
+    const QString to = Dates::toSql(DateTimePicker6->date());
+    params << from << to << Values::containsPattern(Edit3->text());
+    // Without an address to look for, the footer adds up the totals kept per day and state
+    // instead of going through every entry of the period.
+    QString totals;
+    QVariantList totalsParams{from, to};
+    if (Edit3->text().isEmpty()) {
+        totals = dm().accountTotalsSql(!RadioButton1->isChecked());
+        if (!RadioButton1->isChecked())
+            totalsParams << params.first();
+    }
+    dm().ADOQuery(17).open(sql, params, totals, totalsParams);
     showGrid(3);
 }
 

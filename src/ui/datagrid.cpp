@@ -399,7 +399,7 @@ void DataGrid::refreshFooter() {
         if (!query_->totalsSql().isEmpty()) {
             Row kept;
             try {
-                kept = query_->dm().ADOall.first(query_->totalsSql());
+                kept = query_->dm().ADOall.first(query_->totalsSql(), query_->totalsParams());
             } catch (const DbError&) {
                 // Gone since the list was opened (another file restored in its place).
             }

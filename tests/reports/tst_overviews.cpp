@@ -80,6 +80,8 @@ class TestOverviews : public QObject {
     void summaryPaymentChoices_data();
     void summaryPaymentChoices();
     void summaryPrintsHiddenResult();
+    void summaryAccountTotals_data();
+    void summaryAccountTotals();
     void doubleClickExports_data();
     void doubleClickExports();
 };
@@ -366,6 +368,79 @@ void TestOverviews::summaryPaymentChoices() {
     QCOMPARE(got, expected);
     QCOMPARE(w.DBGrid3->footerText("电话"), QString::number(expected.size()));
     QCOMPARE(w.GroupBox4->title(), QString("帐款情况汇总---双击表格倒出到EXCEL"));
+}
+
+void TestOverviews::summaryAccountTotals_data() {
+    QTest::addColumn<QStringList>("change"); // statements; "reopen" opens the file again
+    QTest::addColumn<QString>("address");    // typed in the address box
+    QTest::addColumn<QStringList>("footers"); // count and sum for all, paid, unpaid
+    const QStringList written{"4 120", "2 70", "2 50"};
+    QTest::newRow("as written") << QStringList{} << "" << written;
+    QTest::newRow("arrears collected") << QStringList{"update 帐款明细 set 付款情况='已付款' where id=2"} << ""
+                                       << QStringList{"4 120", "3 90", "1 30"};
+    QTest::newRow("day and amount changed")
+        << QStringList{"update 帐款明细 set 日期='2024-05-08' where id=1",
+                       "update 帐款明细 set 应付金额=350000 where id=3"}
+        << "" << QStringList{"3 115", "1 60", "2 55"};
+    QTest::newRow("address removed and given")
+        << QStringList{"update 帐款明细 set 地址=null where id=2", "update 帐款明细 set 地址='北村' where id=4"}
+        << "" << QStringList{"4 140", "3 110", "1 30"};
+    QTest::newRow("deleted") << QStringList{"delete from 帐款明细 where id in (1, 3)"} << ""
+                             << QStringList{"2 80", "1 60", "1 20"};
+    QTest::newRow("file of an earlier version")
+        << QStringList{"drop trigger 帐款日合计_增", "drop trigger 帐款日合计_删", "drop trigger 帐款日合计_改",
+                       "drop table 帐款日合计", "reopen"}
+        << "" << written;
+    QTest::newRow("a trigger of another making")
+        << QStringList{"drop trigger 帐款日合计_增",
+                       "create trigger 帐款日合计_增 after insert on 帐款明细 begin select 1; end", "reopen"}
+        << "" << written;
+    QTest::newRow("totals gone meanwhile")
+        << QStringList{"drop trigger 帐款日合计_增", "drop trigger 帐款日合计_删", "drop trigger 帐款日合计_改",
+                       "drop table 帐款日合计"}
+        << "" << written;
+    QTest::newRow("an address typed") << QStringList{} << "东" << QStringList{"3 90", "2 70", "1 20"};
+}
+
+// The account panel's footer over a period, whether it adds up the totals kept per day or goes
+// through the entries (an address typed, or no totals in the file).
+void TestOverviews::summaryAccountTotals() {
+    QFETCH(QStringList, change);
+    QFETCH(QString, address);
+    QFETCH(QStringList, footers);
+    TestSession t;
+    const auto entry = [&t](const QVariant& address, const QString& date, int amount, const QString& state) {
+        t.dm().ADOall.exec("insert into 帐款明细(客户编号, 客户名称, 地址, 应付金额, 付款情况, 日期) values(1,'甲',?,?,?,?)",
+                           {address, Money::fromYuan(amount).toVariant(), state, date});
+    };
+    entry("东村", "2024-05-01", 10, "已付款");
+    entry("东村", "2024-05-02", 20, "未付款");
+    entry("西村", "2024-05-03", 30, "未付款");
+    entry(QVariant(), "2024-05-04", 40, "已付款"); // no address: no address matches it
+    entry("东村", "2024-05-09", 50, "已付款");     // after the period
+    entry("东村", "2024-05-07", 60, "已付款");     // its last day
+    for (const QString& sql : change) {
+        if (sql == "reopen")
+            t.dm().open(t.dm().fileName());
+        else
+            t.dm().ADOall.exec(sql);
+    }
+    Thuizong w(t.session());
+    w.DateTimePicker5->setDate(QDate(2024, 5, 1));
+    w.DateTimePicker6->setDate(QDate(2024, 5, 7));
+    TestInput::typeText(w.Edit3, address);
+    const auto shown = [&w](const QString& choice) {
+        TestInput::click(w.findChild<QRadioButton*>(choice));
+        TestInput::click(w.findChild<QPushButton*>("BitBtn6"));
+        return w.DBGrid3->footerText("电话") + " " + w.DBGrid3->footerText("应付金额");
+    };
+    QCOMPARE((QStringList{shown("RadioButton1"), shown("RadioButton2"), shown("RadioButton3")}), footers);
+    QVERIFY(t.messages().shown.empty());
+    // An entry written afterwards counts at once.
+    entry("东村", "2024-05-05", 5, "未付款");
+    const QStringList all = footers.first().split(' ');
+    QCOMPARE(shown("RadioButton1"),
+             QString("%1 %2").arg(all[0].toInt() + 1).arg(all[1].toInt() + 5));
 }
 
 void TestOverviews::summaryPrintsHiddenResult() {
