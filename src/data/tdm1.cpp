@@ -515,24 +515,26 @@ void TDM1::createSchema() {
         ADOall.exec(QString::fromUtf8(ddl));
     for (const QString& ddl : indexStatements())
         ADOall.exec(ddl);
-    for (const char* ddl : kReceiptTotals)
+    makeTotals(kReceiptTotals, kFillReceiptTotals);
+    makeTotals(kAccountTotals, kFillAccountTotals);
+}
+
+void TDM1::makeTotals(const char* const (&ddls)[4], const char* fill) {
+    for (const char* ddl : ddls)
         ADOall.exec(QString::fromUtf8(ddl));
-    ADOall.exec(QString::fromUtf8(kFillReceiptTotals));
-    for (const char* ddl : kAccountTotals)
-        ADOall.exec(QString::fromUtf8(ddl));
-    ADOall.exec(QString::fromUtf8(kFillAccountTotals));
+    ADOall.exec(QString::fromUtf8(fill));
 }
 
 void TDM1::upgradeTotals() {
-    receiptTotals_ = keepTotals(QStringLiteral("收款记录合计"), kReceiptTotals, kFillReceiptTotals);
-    accountTotals_ = keepTotals(QStringLiteral("帐款日合计"), kAccountTotals, kFillAccountTotals);
+    receiptTotals_ = keepTotals(QStringLiteral("收款记录合计"), kReceiptTotals, kFillReceiptTotals, true);
+    accountTotals_ = keepTotals(QStringLiteral("帐款日合计"), kAccountTotals, kFillAccountTotals, false);
 }
 
-bool TDM1::keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill) {
-    // The table and its three triggers are there in every file this version wrote. A file of an
-    // earlier version, or one whose totals were tampered with (a trigger missing or changed),
-    // gets them built anew from the entries, in one transaction.
-    // Each of them must be there exactly as this program makes it.
+bool TDM1::keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill, bool oneRow) {
+    // The table and its three triggers are there in every file this version wrote, each exactly as
+    // this program makes it. A file of an earlier version, or one whose totals were tampered with
+    // (a trigger missing or changed, a one-row table with another count of rows), gets them built
+    // anew from the records, in one transaction.
     QStringList wanted;
     QStringList triggers;
     for (const char* ddl : ddls) {
@@ -546,22 +548,18 @@ bool TDM1::keepTotals(const QString& table, const char* const (&ddls)[4], const 
                                                     "(type='trigger' AND name IN (?, ?, ?))"),
                                      {table, triggers.value(0), triggers.value(1), triggers.value(2)}))
         found << r.text(QStringLiteral("sql"));
-    const QStringList inOrder = wanted;
     wanted.sort();
     found.sort();
-    // The receipts' totals are one row.
-    if (found == wanted && (table != QStringLiteral("收款记录合计") ||
-                            ADOall.first(QStringLiteral("SELECT count(*) AS n FROM \"收款记录合计\""))
-                                    .integer(QStringLiteral("n")) == 1))
+    if (found == wanted &&
+        (!oneRow || ADOall.first(QStringLiteral("SELECT count(*) AS n FROM %1").arg(quoteId(table)))
+                            .integer(QStringLiteral("n")) == 1))
         return true;
     try {
         transaction([&] {
             for (const QString& name : triggers)
                 ADOall.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quoteId(name)));
             ADOall.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoteId(table)));
-            for (const QString& ddl : inOrder)
-                ADOall.exec(ddl);
-            ADOall.exec(QString::fromUtf8(fill));
+            makeTotals(ddls, fill);
         });
         return true;
     } catch (const DbError&) {

@@ -145,7 +145,7 @@ public:
     void upgradeIndexes();
     void refreshStatistics();
     void rebuildIfCollationChanged();
-    // Keeps the receipts' totals table and its triggers in place; see receiptTotalsSql.
+    // Keeps the totals tables and their triggers in place; see receiptTotalsSql, accountTotalsSql.
     void upgradeTotals();
     // One row with the count of all receipts, of those with an address and the sum of their
     // amounts, under the names the footer asks for ("count(*)", "count(地址)", "sum(金额)"); kept
@@ -170,8 +170,11 @@ private:
     void settle();
     void createDatabase(const QString& file);
     // Checks a totals table and its three triggers, making them anew when they are not exactly as
-    // ddls makes them; false when the file cannot be written.
-    bool keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill);
+    // ddls makes them (or, for a oneRow table, it does not hold one row); false when the file
+    // cannot be written.
+    bool keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill, bool oneRow);
+    // Creates a totals table and its triggers, and fills it from the records.
+    void makeTotals(const char* const (&ddls)[4], const char* fill);
 
     QString connectionName_;
     QString file_;

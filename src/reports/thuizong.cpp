@@ -228,24 +228,26 @@ void Thuizong::BitBtn3Click() {
 }
 
 void Thuizong::BitBtn6Click() {
-    QString sql = QStringLiteral("select * from 帐款明细 where ");
-    QVariantList params;
-    if (!RadioButton1->isChecked()) {
-        sql += QStringLiteral("付款情况=? and ");
-        params << (RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款"));
-    }
-    sql += QStringLiteral("日期 between ? and ? and 地址 like ? escape '\\'") + kAccountOrder;
+    const bool byState = !RadioButton1->isChecked();
+    const QString state = RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款");
     const QString from = Dates::toSql(DateTimePicker5->date());
     const QString to = Dates::toSql(DateTimePicker6->date());
+    QString sql = QStringLiteral("select * from 帐款明细 where ");
+    QVariantList params;
+    if (byState) {
+        sql += QStringLiteral("付款情况=? and ");
+        params << state;
+    }
+    sql += QStringLiteral("日期 between ? and ? and 地址 like ? escape '\\'") + kAccountOrder;
     params << from << to << Values::containsPattern(Edit3->text());
     // Without an address to look for, the footer adds up the totals kept per day and state
     // instead of going through every entry of the period.
     QString totals;
     QVariantList totalsParams{from, to};
     if (Edit3->text().isEmpty()) {
-        totals = dm().accountTotalsSql(!RadioButton1->isChecked());
-        if (!RadioButton1->isChecked())
-            totalsParams << params.first();
+        totals = dm().accountTotalsSql(byState);
+        if (byState)
+            totalsParams << state;
     }
     dm().ADOQuery(17).open(sql, params, totals, totalsParams);
     showGrid(3);
