@@ -77,20 +77,11 @@ QString inlined(const QString& sql, const QVariantList& params) {
 QStringList gridStatements(const DataGrid* grid) {
     const SharedQuery* q = grid->query();
     QStringList out{QStringLiteral("SELECT * FROM (%1) LIMIT 256;").arg(inlined(q->orderedSql(), q->params()))};
-    QStringList aggregates;
-    for (const FooterCell& c : grid->footer()) {
-        if (c.kind == FooterCell::Count)
-            aggregates << QStringLiteral("count(*)");
-        else if (c.kind == FooterCell::CountFilled)
-            aggregates << QStringLiteral("count(%1)").arg(TDM1::quoteId(c.field));
-        else if (c.kind == FooterCell::Sum)
-            aggregates << QStringLiteral("sum(%1)").arg(TDM1::quoteId(c.field));
-    }
-    if (!aggregates.isEmpty() && !q->totalsSql().isEmpty())
+    const QString footer = grid->footerSql();
+    if (!footer.isEmpty() && !q->totalsSql().isEmpty())
         out << inlined(q->totalsSql(), q->totalsParams()) + u';';
-    else if (!aggregates.isEmpty())
-        out << QStringLiteral("SELECT %1 FROM (%2);")
-                   .arg(aggregates.join(QStringLiteral(", ")), inlined(q->unorderedSql(), q->params()));
+    else if (!footer.isEmpty())
+        out << inlined(footer, q->params()) + u';';
     return out;
 }
 

@@ -373,9 +373,7 @@ void DataGrid::setFooter(const QList<FooterCell>& cells) {
     updateGeometries();
 }
 
-void DataGrid::refreshFooter() {
-    footerValues_.clear();
-    // Every count and sum of the footer in one pass over the result.
+QStringList DataGrid::footerExpressions() const {
     QStringList expressions;
     for (const FooterCell& cell : footer_) {
         const QString col = TDM1::quoteId(cell.field);
@@ -388,12 +386,27 @@ void DataGrid::refreshFooter() {
         else
             expressions << QString();
     }
-    Row totals;
+    return expressions;
+}
+
+QString DataGrid::footerSql() const {
+    // Every count and sum of the footer in one pass over the result, without its sort.
+    const QStringList expressions = footerExpressions();
     QStringList named;
     for (int i = 0; i < expressions.size(); ++i)
         if (!expressions[i].isEmpty())
             named << QStringLiteral("%1 AS a%2").arg(expressions[i]).arg(i);
-    if (query_ && query_->isOpen() && !named.isEmpty()) {
+    if (!query_ || named.isEmpty())
+        return {};
+    return QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->unorderedSql());
+}
+
+void DataGrid::refreshFooter() {
+    footerValues_.clear();
+    const QStringList expressions = footerExpressions();
+    const QString footerStatement = footerSql();
+    Row totals;
+    if (query_ && query_->isOpen() && !footerStatement.isEmpty()) {
         // Totals kept for the whole result answer under the names of the expressions; they are
         // used only when they hold every figure asked for.
         if (!query_->totalsSql().isEmpty()) {
@@ -418,9 +431,7 @@ void DataGrid::refreshFooter() {
                 totals = Row(rec);
         }
         if (totals.isEmpty())
-            totals = query_->dm().ADOall.first(
-                QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->unorderedSql()),
-                query_->params());
+            totals = query_->dm().ADOall.first(footerStatement, query_->params());
     }
     for (int i = 0; i < footer_.size(); ++i) {
         const FooterCell& cell = footer_[i];

@@ -64,6 +64,10 @@ public:
     QList<FooterCell> footer() const { return footer_; }
     QString footerText(const QString& field) const;
     void refreshFooter();
+    // The one statement counting and summing the footer's figures over the whole result (with the
+    // query's values); empty when the footer has none. Kept totals, when the query has them, are
+    // read instead (SharedQuery::totalsSql).
+    QString footerSql() const;
 
     // The end-of-data mark: the list is empty, or the cursor stepped past the last row or jumped to it.
     bool eof() const { return eof_; }
@@ -101,6 +105,8 @@ private:
     QPointer<QAbstractProxyModel> layer_;
     GridModel proxy_;
     QList<GridColumn> columns_;
+    // The footer's expression per cell ("count(*)", "sum(\"金额\")"), empty for a text cell.
+    QStringList footerExpressions() const;
     QList<FooterCell> footer_;
     QHash<QString, QString> footerValues_;
     FooterBar* footerBar_ = nullptr;
