@@ -1,0 +1,63 @@
+#include "support/mainwindowtest.h"
+#include "frame/tloginform.h"
+#include <QAction>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+MainWindowTest::MainWindowTest() {
+    ts_.session().operatorNumber.clear();
+    ts_.session().flags.fill(false);
+    main_ = std::make_unique<TMAIN>(ts_.session());
+    main_->resize(1024, 768);
+    Tloginform login(ts_.session(), main_.get());
+    login.show();
+    if (!QTest::qWaitForWindowExposed(&login))
+        qFatal("the login window did not show");
+    if (auto* box = login.findChild<QComboBox*>(QStringLiteral("cbusername")))
+        box->setCurrentIndex(box->findText(QStringLiteral("0001")));
+    TestInput::click(login.findChild<QPushButton*>(QStringLiteral("button1")));
+    if (login.result() != QDialog::Accepted || session().operatorNumber != QStringLiteral("0001"))
+        qFatal("0001 could not log in");
+    main_->show();
+    if (!QTest::qWaitForWindowExposed(main_.get()))
+        qFatal("the main window did not show");
+}
+
+MainWindowTest::~MainWindowTest() {
+    closeAll();
+    main_.reset();
+}
+
+QWidget* MainWindowTest::open(const QString& command) {
+    if (auto* button = main_->findChild<QToolButton*>(command)) {
+        if (!button->isEnabled())
+            return nullptr;
+        QTest::mouseClick(button, Qt::LeftButton);
+    } else if (auto* action = main_->findChild<QAction*>(command)) {
+        if (!action->isEnabled())
+            return nullptr;
+        action->trigger();
+    } else {
+        return nullptr;
+    }
+    QMdiSubWindow* active = main_->mdiArea()->activeSubWindow();
+    return active ? active->widget() : nullptr;
+}
+
+QStringList MainWindowTest::captions() const {
+    QStringList out;
+    for (QMdiSubWindow* w : main_->mdiArea()->subWindowList(QMdiArea::CreationOrder))
+        out << w->windowTitle();
+    return out;
+}
+
+void MainWindowTest::closeAll() {
+    if (!main_)
+        return;
+    main_->mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
