@@ -10,6 +10,7 @@ packages=(
   xvfb xauth poppler-utils sqlite3
   libreoffice-calc-nogui libreoffice-writer-nogui
   clang libclang-rt-14-dev
+  postgresql-15 postgresql-client libqt6sql6-psql
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "customers/txiangmu.h"
 #include "customers/txiangzhen.h"
 #include "customers/txinzengkehu.h"
+#include "support/refusal.h"
 #include "support/testsession.h"
 #include "ui/datagrid.h"
 #include <QComboBox>
@@ -234,8 +235,7 @@ void TestReferenceLists::rowInEditingIsNotSavedOnClose() {
 
 void TestReferenceLists::failedSaveKeepsTheRowInEditing() {
     TestSession t;
-    t.dm().ADOall.exec("create trigger refuse before update on 维修项目 when new.维修项目='坏' "
-                       "begin select raise(abort, '不接受这个项目'); end");
+    refuseChange(t.dm(), "update", "维修项目", "不接受这个项目", "new.维修项目='坏'");
     Window w(t, false);
     w.type(0, "维修项目", "坏");
     w.press("nbPost");
