@@ -106,6 +106,12 @@ const char* const kFillAccountTotals =
     R"(INSERT INTO "帐款日合计" SELECT "日期", ifnull("付款情况",''), count(*), ifnull(sum("应付金额"),0)
         FROM "帐款明细" WHERE "日期" IS NOT NULL AND "地址" IS NOT NULL GROUP BY 1, 2)";
 
+// Operator numbers are unique without regard to the case of A to Z (NOCASE folds exactly those),
+// since login finds an operator so. A file whose operators already hold such a pair opens without
+// the index and gets it once the pair is gone.
+const char* const kOperatorNumbers =
+    R"(CREATE UNIQUE INDEX IF NOT EXISTS "ux_操作员_编号" ON "操作员" ("操作员" COLLATE NOCASE))";
+
 const char* const kSearchedTables[] = {"客户信息", "dinggou", "维修记录", "帐款明细", "收款记录"};
 const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话", "手机", "地址"};
 const char* const kDatedTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
@@ -360,6 +366,7 @@ void TDM1::open(const QString& file) {
         }
         settle();
         upgradeIndexes();
+        uniqueOperatorNumbers();
         upgradeTotals();
         rebuildIfCollationChanged();
         refreshStatistics();
@@ -515,6 +522,7 @@ void TDM1::createSchema() {
         ADOall.exec(QString::fromUtf8(ddl));
     for (const QString& ddl : indexStatements())
         ADOall.exec(ddl);
+    ADOall.exec(QString::fromUtf8(kOperatorNumbers));
     makeTotals(kReceiptTotals, kFillReceiptTotals);
     makeTotals(kAccountTotals, kFillAccountTotals);
 }
@@ -632,6 +640,24 @@ void TDM1::upgradeIndexes() {
     }
 }
 
+void TDM1::uniqueOperatorNumbers() {
+    if (!ADOall
+             .first(QStringLiteral("SELECT 1 AS k FROM sqlite_master WHERE type='index' AND name=?"),
+                    {QStringLiteral("ux_操作员_编号")})
+             .isEmpty())
+        return;
+    if (!ADOall
+             .first(QStringLiteral("SELECT 1 AS k FROM \"操作员\" WHERE \"操作员\" IS NOT NULL "
+                                   "GROUP BY \"操作员\" COLLATE NOCASE HAVING count(*) > 1"))
+             .isEmpty())
+        return;
+    try {
+        ADOall.exec(QString::fromUtf8(kOperatorNumbers));
+    } catch (const DbError&) {
+        // A file that cannot be written now gets the index the next time.
+    }
+}
+
 void TDM1::refreshStatistics() {
     // The account summary lists a period's entries by payment state and day. Knowing that the
     // state has only a few values, SQLite reads them from the state-and-day index, state by state
@@ -741,10 +767,12 @@ void TDM1::fail(const QString& text) { throw DbError(text); }
 
 namespace Values {
 qlonglong wholeNumber(const QString& text) {
+    // Blanks around the number are no error: " 40" finds customer 40.
     static const QRegularExpression re(QStringLiteral("^-?\\d{1,18}$"));
-    if (!re.match(text).hasMatch())
+    const QString number = text.trimmed();
+    if (!re.match(number).hasMatch())
         throw DbError(QStringLiteral("“%1”不是有效的数字！").arg(text));
-    return text.toLongLong();
+    return number.toLongLong();
 }
 
 QString containsPattern(const QString& text) {

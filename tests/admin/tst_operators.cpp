@@ -8,6 +8,7 @@
 #include "admin/txiugaimima.h"
 #include "data/programfolder.h"
 #include "data/settings.h"
+#include "support/mainwindowtest.h"
 #include "support/testsession.h"
 #include "ui/screenregistry.h"
 #include <QApplication>
@@ -98,6 +99,7 @@ class TestOperators : public QObject {
     void deleteLoggedInOperator();
     void newOperatorChecks_data();
     void newOperatorChecks();
+    void numberTakenInOtherCase();
     void selectAllThenNext();
     void newWindowOpensOnceAndListFollows();
     void editDialogNeedsPasswordRetyped();
@@ -309,6 +311,24 @@ void TestOperators::newOperatorChecks() {
                 flags << n;
         QCOMPARE(flags, (QList<int>{3, 17}));
     }
+}
+
+void TestOperators::numberTakenInOtherCase() {
+    MainWindowTest m;
+    auto* list = m.open<Tcaozuorenyuan>("N2");
+    QVERIFY(list);
+    click(list->BitBtn1);
+    auto* w = qobject_cast<Txinzengcaozuorenyuan*>(m.window("新增操作人员")->widget());
+    QVERIFY(w);
+    typeText(w->form->Edit1, "a5");
+    click(w->BitBtn1);
+    click(w->BitBtn2); // 下一个
+    typeText(w->form->Edit1, "A5");
+    click(w->BitBtn1);
+    QCOMPARE(m.messages().texts(), (QStringList{"新增操作人员成功！", "此编号已经存在！"}));
+    QCOMPARE(m.messages().last().icon, MsgIcon::Error);
+    QCOMPARE(w->form->Edit1->text(), QString());
+    QCOMPARE(m.ts().rows("select 操作员 from 操作员 order by rowid"), (QList<QStringList>{{"0001"}, {"a5"}}));
 }
 
 void TestOperators::selectAllThenNext() {

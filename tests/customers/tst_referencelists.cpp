@@ -1,6 +1,7 @@
 #include "customers/txiangmu.h"
 #include "customers/txiangzhen.h"
 #include "customers/txinzengkehu.h"
+#include "support/mainwindowtest.h"
 #include "support/testsession.h"
 #include "ui/datagrid.h"
 #include <QComboBox>
@@ -79,6 +80,8 @@ class TestReferenceLists : public QObject {
     void townshipWithoutVillage();
     void repairItemRenameLeavesRepairs();
     void sortingSavesTheRowFirst();
+    void addedRowEditedAgain_data();
+    void addedRowEditedAgain();
 };
 
 void TestReferenceLists::layout_data() {
@@ -325,6 +328,52 @@ void TestReferenceLists::sortingSavesTheRowFirst() {
              (QList<QStringList>{{"按键"}, {"键盘"}, {"鼠标"}, {"系统"}, {"显示器"}, {"主机"}}));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
     QCOMPARE(w.shown({"维修项目"}).first(), QStringList{"主机"});
+}
+
+void TestReferenceLists::addedRowEditedAgain_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("townships") << "N41"
+                               << "乡镇"
+                               << "乡镇";
+    QTest::newRow("repair items") << "N33"
+                                  << "维修项目"
+                                  << "维修项目";
+}
+
+void TestReferenceLists::addedRowEditedAgain() {
+    QFETCH(QString, command);
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    MainWindowTest m;
+    QWidget* screen = m.open(command);
+    QVERIFY(screen);
+    auto* grid = child<DataGrid>(screen, "DBGrid1");
+    const int row = grid->rowCount();
+    const auto typeAndSave = [&](const char* button, const QString& text) {
+        click(child(screen, button));
+        int col = 0;
+        while (!grid->model()->headerData(col, Qt::Horizontal).toString().startsWith(field))
+            ++col;
+        const QModelIndex idx = grid->model()->index(row, col);
+        grid->setCurrentIndex(idx);
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(idx));
+        QVERIFY(editor);
+        editor->selectAll();
+        typeText(editor, text);
+        click(child(screen, "nbPost"));
+        QCOMPARE(grid->cellText(row, field), text);
+    };
+    const QString sql = QString("select %1 from %2 order by rowid desc limit 1").arg(field, table);
+    typeAndSave("nbInsert", "新");
+    typeAndSave("nbEdit", "改一");
+    QCOMPARE(m.ts().rows(sql), QList<QStringList>{{"改一"}});
+    // The second correction starts from the first one, not from the row as it was added.
+    typeAndSave("nbEdit", "改二");
+    QCOMPARE(m.ts().rows(sql), QList<QStringList>{{"改二"}});
+    QVERIFY(m.messages().shown.empty());
 }
 
 QTEST_MAIN(TestReferenceLists)

@@ -116,6 +116,7 @@ void TestEntry::salesLookup_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("found");
     QTest::newRow("number") << "Edit7" << "007" << true;
+    QTest::newRow("number with blanks") << "Edit7" << " 7 " << true;
     QTest::newRow("name") << "Edit1" << "张三" << true;
     QTest::newRow("telephone") << "Edit3" << "5551234" << true;
     QTest::newRow("mobile") << "Edit8" << "13900001111" << true;

@@ -511,20 +511,25 @@ void TestMaintenance::dialogEnterOrderAndKeyFilter_data() {
     QTest::addColumn<bool>("sale");
     QTest::addColumn<QStringList>("order");
     QTest::addColumn<QString>("amountBox");
-    QTest::newRow("sales") << true
-                           << QStringList{"Edit7", "Edit1", "Edit9", "Edit10", "Edit3",           "Edit8",
-                                          "Edit2", "Edit4", "Edit5", "Edit6",  "DateTimePicker1", "Memo1"}
-                           << "Edit6";
-    QTest::newRow("repairs") << false
-                             << QStringList{"Edit7", "Edit1", "Edit9", "Edit10", "Edit3",           "Edit8",
-                                            "Edit2", "Edit4", "Edit5", "Edit6",  "DateTimePicker1", "Memo1"}
-                             << "Edit5";
+    QTest::addColumn<bool>("keypad"); // Enter from the keypad
+    const QStringList order{"Edit7", "Edit1", "Edit9", "Edit10", "Edit3",           "Edit8",
+                            "Edit2", "Edit4", "Edit5", "Edit6",  "DateTimePicker1", "Memo1"};
+    QTest::newRow("sales") << true << order << "Edit6" << false;
+    QTest::newRow("repairs") << false << order << "Edit5" << false;
+    QTest::newRow("sales, keypad Enter") << true << order << "Edit6" << true;
 }
 
 void TestMaintenance::dialogEnterOrderAndKeyFilter() {
     QFETCH(bool, sale);
     QFETCH(QStringList, order);
     QFETCH(QString, amountBox);
+    QFETCH(bool, keypad);
+    const auto enter = [keypad](QWidget* w) {
+        if (keypad)
+            QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            pressEnter(w);
+    };
     TestSession t;
     addRecord(t, sale, 5, "张三", "100");
     auto* s = openScreen(t, sale);
@@ -533,13 +538,13 @@ void TestMaintenance::dialogEnterOrderAndKeyFilter() {
     QVERIFY(QTest::qWaitForWindowActive(&d));
     QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
     for (int i = 1; i < order.size(); ++i) {
-        pressEnter(QApplication::focusWidget());
+        enter(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
     }
     // Enter in the remark starts a new line.
     d.Memo1->clear();
     typeText(d.Memo1, "a");
-    pressEnter(d.Memo1);
+    enter(d.Memo1);
     typeText(d.Memo1, "b");
     QCOMPARE(d.Memo1->toPlainText(), QString("a\nb"));
     QLineEdit* amount = edit(&d, amountBox);
