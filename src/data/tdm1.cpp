@@ -10,6 +10,7 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <fcntl.h>
 #include <unistd.h>
@@ -712,6 +713,16 @@ void TDM1::transaction(const std::function<void()>& body) {
     if (!d.transaction())
         fail(errorText(d.lastError()));
     inTransaction_ = true;
+    // The shared queries loaded while the transaction runs.
+    std::array<bool, 19> loaded{};
+    std::vector<QMetaObject::Connection> watches;
+    for (size_t i = 0; i < queries_.size(); ++i)
+        if (queries_[i])
+            watches.push_back(connect(queries_[i].get(), &SharedQuery::reloaded, this, [&loaded, i] { loaded[i] = true; }));
+    const auto unwatch = qScopeGuard([&watches] {
+        for (const auto& w : watches)
+            disconnect(w);
+    });
     try {
         body();
         if (!d.commit())
@@ -720,9 +731,10 @@ void TDM1::transaction(const std::function<void()>& body) {
     } catch (...) {
         d.rollback();
         inTransaction_ = false;
-        // A rollback may abort the open results; load them again so no grid shows a cut-off list.
-        for (auto& q : queries_)
-            if (q && q->isOpen()) {
+        // The rollback restores the database, and the screens stay as they were: only a result read
+        // inside the transaction may show rows that are gone now, and only such a result is read again.
+        for (size_t i = 0; i < queries_.size(); ++i)
+            if (auto& q = queries_[i]; q && q->isOpen() && loaded[i]) {
                 try {
                     q->reopen();
                 } catch (const DbError&) {

@@ -22,11 +22,11 @@ template <class T = QWidget> T* child(QWidget* w, const char* name) {
 }
 
 struct Window {
-    explicit Window(TestSession& t, bool townships) {
+    explicit Window(MainWindowTest& t, bool townships) {
         if (townships)
-            screen.reset(new Txiangzhen(t.session()));
+            screen.reset(&t.screen<Txiangzhen>("N41"));
         else
-            screen.reset(new Txiangmu(t.session()));
+            screen.reset(&t.screen<Txiangmu>("N33"));
         screen->show();
         grid = child<DataGrid>(screen.get(), "DBGrid1");
     }
@@ -98,7 +98,7 @@ void TestReferenceLists::layout() {
     QFETCH(QString, caption);
     QFETCH(QRect, placement);
     QFETCH(QString, group);
-    TestSession t;
+    MainWindowTest t;
     Window w(t, townships);
     QCOMPARE(w.screen->windowTitle(), caption);
     QCOMPARE(w.screen->placement(), placement);
@@ -122,7 +122,7 @@ void TestReferenceLists::layout() {
 }
 
 void TestReferenceLists::emptyTable() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, true);
     QCOMPARE(w.grid->rowCount(), 0);
     QVERIFY(w.enabled("nbInsert"));
@@ -145,7 +145,7 @@ void TestReferenceLists::emptyTable() {
 }
 
 void TestReferenceLists::insertEditCancel() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     // Insert, then cancel: nothing is written.
     w.press("nbInsert");
@@ -179,7 +179,7 @@ void TestReferenceLists::insertEditCancel() {
 }
 
 void TestReferenceLists::typingAndLeavingTheRowSaves() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     w.goTo(2);
     QTest::keyClick(w.grid, Qt::Key_A); // typing into a cell opens it with the key typed
@@ -203,7 +203,7 @@ void TestReferenceLists::deleteAsks_data() {
 
 void TestReferenceLists::deleteAsks() {
     QFETCH(bool, ok);
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     w.goTo(3);
     t.messages().answer(ok ? QMessageBox::Ok : QMessageBox::Cancel);
@@ -221,7 +221,7 @@ void TestReferenceLists::deleteAsks() {
 }
 
 void TestReferenceLists::rowInEditingIsNotSavedOnClose() {
-    TestSession t;
+    MainWindowTest t;
     {
         Window w(t, false);
         w.press("nbInsert");
@@ -236,7 +236,7 @@ void TestReferenceLists::rowInEditingIsNotSavedOnClose() {
 }
 
 void TestReferenceLists::failedSaveKeepsTheRowInEditing() {
-    TestSession t;
+    MainWindowTest t;
     t.dm().ADOall.exec("create trigger refuse before update on 维修项目 when new.维修项目='坏' "
                        "begin select raise(abort, '不接受这个项目'); end");
     Window w(t, false);
@@ -257,7 +257,7 @@ void TestReferenceLists::failedSaveKeepsTheRowInEditing() {
 }
 
 void TestReferenceLists::renamingOneTownshipRow() {
-    TestSession t;
+    MainWindowTest t;
     for (const char* v : {"东村", "西村", "南村"})
         t.dm().ADOall.exec("insert into 乡镇(乡镇,村庄) values('城关镇',?)", {QString::fromUtf8(v)});
     Window w(t, true);
@@ -283,7 +283,7 @@ void TestReferenceLists::renamingOneTownshipRow() {
 }
 
 void TestReferenceLists::townshipWithoutVillage() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, true);
     w.press("nbInsert");
     w.type(0, "乡镇", "河口乡");
@@ -299,7 +299,7 @@ void TestReferenceLists::townshipWithoutVillage() {
 }
 
 void TestReferenceLists::repairItemRenameLeavesRepairs() {
-    TestSession t;
+    MainWindowTest t;
     t.dm().ADOall.exec("insert into 维修记录(客户编号,维修项目,维修费) values(1,'主机',10000)");
     Window w(t, false);
     w.type(0, "维修项目", "整机");
@@ -313,7 +313,7 @@ void TestReferenceLists::repairItemRenameLeavesRepairs() {
 }
 
 void TestReferenceLists::sortingSavesTheRowFirst() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     w.type(5, "维修项目", "按键");
     QHeaderView* header = w.grid->horizontalHeader();
