@@ -11,7 +11,7 @@ class Tdayinshezhi : public Screen {
     Q_OBJECT
   public:
     explicit Tdayinshezhi(Session& session, QWidget* parent = nullptr);
-    QRect placement() const override { return QRect(330, 0, width(), height()); }
+    QRect placement() const override { return QRect(330, 0, 0, 0); } // sized to its content
 
     QLineEdit* Edit1;      // shop name
     QComboBox* ComboBox1;  // printer port, never shown

@@ -383,7 +383,14 @@ QWidget* TMAIN::openScreen(const QString& caption) {
     sub->setWindowFlags(flags);
     mdi_->addSubWindow(sub);
     sub->setWindowTitle(caption);
-    sub->setGeometry(screen->placement());
+    const QRect place = screen->placement();
+    if (place.size().isEmpty()) {
+        // A screen without a size of its own is as large as its content.
+        sub->adjustSize();
+        sub->move(place.topLeft());
+    } else {
+        sub->setGeometry(place);
+    }
     sub->show();
     mdi_->setActiveSubWindow(sub);
     screen->takeFocus();
