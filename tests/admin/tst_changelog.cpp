@@ -237,7 +237,7 @@ class TestChangeLog : public QObject {
         addLine(w, today + " 09:30:00", "0001", "补收");
         auto* s = w.open<Txiugaijilu>("N42");
         QVERIFY(s);
-        QCOMPARE(s->window()->windowTitle(), QString("修改记录查询"));
+        QVERIFY(w.window("修改记录查询"));
         const auto shown = [s] {
             QStringList out;
             for (int r = 0; r < s->DBGrid1->rowCount(); ++r)
