@@ -1,4 +1,5 @@
 #include "bench.h"
+#include "data/autobackup.h"
 #include "data/programfolder.h"
 #include "frame/startup.h"
 #include "frame/tloginform.h"
@@ -739,6 +740,23 @@ QList<Command> Runner::commands() {
                         return QStringLiteral("message: ") + p->lastMessage();
                     return QFileInfo(backupName + QStringLiteral(".bak")).size() > 0 ? QString()
                                                                                      : QStringLiteral("no backup file");
+                },
+                [backupName] { return QStringList{QStringLiteral(".backup '%1.shell'").arg(backupName)}; }});
+
+    // The day's automatic backup: the copy, its check beside the window, the kept days.
+    out.append({QStringLiteral("自动备份"),
+                [p] {
+                    for (const QString& f : AutoBackup::backups(AutoBackup::settings()))
+                        QFile::remove(f);
+                    p->messages->shown.clear();
+                },
+                [p] { p->main->autoBackup(); },
+                [p]() -> QString {
+                    if (!p->messages->shown.empty())
+                        return QStringLiteral("message: ") + p->lastMessage();
+                    return AutoBackup::doneFor(AutoBackup::settings(), QDate::currentDate())
+                               ? QString()
+                               : QStringLiteral("no backup file");
                 },
                 [backupName] { return QStringList{QStringLiteral(".backup '%1.shell'").arg(backupName)}; }});
     return out;

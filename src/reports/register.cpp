@@ -2,6 +2,7 @@
 #include "reports/tchaxun.h"
 #include "reports/thuizong.h"
 #include "reports/tjiaokuanjilu.h"
+#include "reports/txiugaijilu.h"
 #include "reports/tyiri.h"
 #include "ui/screenregistry.h"
 
@@ -12,4 +13,5 @@ void registerReportsScreens(ScreenRegistry& registry) {
                        [](Session& s) { return new Tyiri(s); });
     registry.addScreen(QStringLiteral("销售、维修及帐款情况汇总"),
                        [](Session& s) { return new Thuizong(s); });
+    registry.addScreen(QStringLiteral("修改记录查询"), [](Session& s) { return new Txiugaijilu(s); });
 }

@@ -244,6 +244,19 @@ void Tbushou::BitBtn3Click() {
     }
     const QString today = Dates::toSql(QDate::currentDate());
     const QString op = session().operatorNumber;
+    // One line of the change log for the whole collection.
+    TDM1::ChangeLine line{QStringLiteral("补收"), QStringLiteral("帐款明细"), {}, {}, {}};
+    QStringList was;
+    Money total;
+    for (const Entry& e : entries) {
+        was << QStringLiteral("id：%1，应付金额：%2，付款情况：未付款").arg(e.id).arg(e.amount.toString());
+        total = total + e.amount;
+    }
+    if (!entries.empty())
+        line.key = entries.front().number.toString();
+    line.oldValues = was.join(QStringLiteral("；"));
+    line.newValues = QStringLiteral("付款情况：已付款；收款金额：%1；日期：%2")
+                         .arg(total.toString(), Dates::shortDate(QDate::currentDate()));
     try {
         dm().transaction([&] {
             if (!missing.isEmpty())
@@ -263,6 +276,7 @@ void Tbushou::BitBtn3Click() {
                     {e.number, e.customer[0], e.customer[1], e.customer[2], e.customer[3], e.customer[4],
                      e.amount.toVariant(), today, op});
             }
+            dm().logChange(op, line);
         });
     } catch (const DbError& e) {
         msg().plain(this, e.text());
