@@ -1,6 +1,7 @@
 #include "data/tdm1.h"
 #include "data/collation.h"
 #include "data/dates.h"
+#include "data/serialindex.h"
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
@@ -111,7 +112,7 @@ const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话"
 const char* const kDatedTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
 const char* const kTableNames[] = {"操作员", "客户信息", "维修项目", "dinggou", "维修记录", "帐款明细", "收款记录", "乡镇"};
 
-const char* const kInitialSql[19] = {
+const char* const kInitialSql[TDM1::kLastQuery + 1] = {
     nullptr, nullptr, nullptr,
     "select * from 客户信息",
     "select * from 维修项目",
@@ -127,6 +128,10 @@ const char* const kInitialSql[19] = {
     "select * from 帐款明细",
     nullptr, nullptr, nullptr,
     "select * from 乡镇 order by 乡镇",
+    "select * from dinggou where 0",
+    "select * from 维修记录 where 0",
+    "select * from 帐款明细 where 0",
+    "select * from 收款记录 where 0",
 };
 
 QAtomicInt connectionCounter;
@@ -315,7 +320,7 @@ Money SharedQuery::sum(const QString& column) const {
 TDM1::TDM1(QObject* parent) : QObject(parent) {
     connectionName_ = QStringLiteral("lumareth-%1").arg(connectionCounter.fetchAndAddOrdered(1));
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    for (int n = 1; n <= 18; ++n)
+    for (int n = 1; n <= kLastQuery; ++n)
         queries_[n] = std::make_unique<SharedQuery>(*this, n, kInitialSql[n] ? QString::fromUtf8(kInitialSql[n]) : QString());
 }
 
@@ -361,6 +366,7 @@ void TDM1::open(const QString& file) {
         settle();
         upgradeIndexes();
         upgradeTotals();
+        serialIndex_ = SerialIndex::keep(*this);
         rebuildIfCollationChanged();
         refreshStatistics();
     } catch (...) {
@@ -517,6 +523,7 @@ void TDM1::createSchema() {
         ADOall.exec(ddl);
     makeTotals(kReceiptTotals, kFillReceiptTotals);
     makeTotals(kAccountTotals, kFillAccountTotals);
+    SerialIndex::create(*this);
 }
 
 void TDM1::makeTotals(const char* const (&ddls)[4], const char* fill) {
@@ -575,6 +582,10 @@ QString TDM1::accountTotalsSql(bool byState) const {
     return QStringLiteral("SELECT ifnull(sum(\"行数\"),0) AS \"count(*)\", ifnull(sum(\"金额\"),0) AS \"sum(应付金额)\" "
                           "FROM \"帐款日合计\" WHERE \"日期\" BETWEEN ? AND ?") +
            (byState ? QStringLiteral(" AND \"付款情况\"=?") : QString());
+}
+
+QString TDM1::serialSearchSql(const QString& table, const QString& text, QVariantList& params) const {
+    return SerialIndex::search(table, text, serialIndex_, params);
 }
 
 QString TDM1::receiptTotalsSql() const {
@@ -675,7 +686,7 @@ void TDM1::writeSeedRows() {
 }
 
 SharedQuery& TDM1::ADOQuery(int n) {
-    Q_ASSERT(n >= 1 && n <= 18);
+    Q_ASSERT(n >= 1 && n <= kLastQuery);
     return *queries_[n];
 }
 

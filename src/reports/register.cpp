@@ -3,6 +3,7 @@
 #include "reports/thuizong.h"
 #include "reports/tjiaokuanjilu.h"
 #include "reports/tyiri.h"
+#include "reports/txuliehao.h"
 #include "ui/screenregistry.h"
 
 void registerReportsScreens(ScreenRegistry& registry) {
@@ -12,4 +13,5 @@ void registerReportsScreens(ScreenRegistry& registry) {
                        [](Session& s) { return new Tyiri(s); });
     registry.addScreen(QStringLiteral("销售、维修及帐款情况汇总"),
                        [](Session& s) { return new Thuizong(s); });
+    registry.addScreen(QStringLiteral("主机序列号查询"), [](Session& s) { return new Txuliehao(s); });
 }

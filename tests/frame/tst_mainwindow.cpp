@@ -276,7 +276,7 @@ class MainWindowTest : public QObject {
                              "N37", "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
         expected.sort();
         QCOMPARE(enabled, expected);
-        QCOMPARE(TMAIN::flaggedCommands().size(), 23);
+        QCOMPARE(TMAIN::flaggedCommands().size(), 24);
     }
 
     void exitQuestion_data() {
