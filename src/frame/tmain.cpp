@@ -60,6 +60,7 @@ const MenuItem kMenu[] = {
     {nullptr, u"维修记录修改", u"N39", Kind::Screen, u"维修记录修改", 14},
     {nullptr, nullptr, nullptr, Kind::Separator, nullptr, 0},
     {nullptr, u"补收欠款", u"N28", Kind::Screen, u"补收欠款", 10},
+    {nullptr, u"重印小票", u"N51", Kind::Command, nullptr, 0},
     {u"报表查询", u"客户全部历史信息查询", u"N30", Kind::Screen, u"查询客户所有资料", 11},
     {nullptr, u"查询客户交款记录", u"N34", Kind::Screen, u"查询客户交款记录", 12},
     {nullptr, u"一日销售、维修及帐款情况一览", u"N5", Kind::Screen, u"一日销售、维修及帐款情况一览", 15},

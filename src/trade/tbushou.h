@@ -5,6 +5,7 @@
 class CustomerList;
 class QComboBox;
 class QLineEdit;
+class QCheckBox;
 class QPushButton;
 class ArrearsList;
 class QTableView;
@@ -36,6 +37,7 @@ class Tbushou : public Screen {
         *BitBtn11, *BitBtn12, *BitBtn13;
     QTableView* ListView1;
     ArrearsList* list; // the model of ListView1
+    QCheckBox* CheckBox1;  // 打印小票
     CustomerList* GroupBox3;
     QueryPanel* panel;
 
