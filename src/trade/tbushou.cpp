@@ -1,5 +1,6 @@
 #include "trade/tbushou.h"
 #include "trade/receipt.h"
+#include "trade/statement.h"
 #include <QCheckBox>
 #include "ui/fonts.h"
 #include "data/dates.h"
@@ -97,8 +98,12 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     right->addLayout(commands);
     auto* extras = new QHBoxLayout;
     CheckBox1 = Receipts::tickBox(*this);
+    BitBtn14 = button(this, QStringLiteral("打印对账单"), QStringLiteral("BitBtn14"));
+    BitBtn15 = button(this, QStringLiteral("导出对账单"), QStringLiteral("BitBtn15"));
     extras->addWidget(CheckBox1);
     extras->addStretch();
+    extras->addWidget(BitBtn14);
+    extras->addWidget(BitBtn15);
     right->addLayout(extras);
     right->addStretch();
 
@@ -155,6 +160,10 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     connect(BitBtn5, &QPushButton::clicked, this, [this] { BitBtn5Click(); });
     connect(BitBtn6, &QPushButton::clicked, this, [this] { BitBtn6Click(); });
     connect(BitBtn7, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn7Click(); }); });
+    connect(BitBtn14, &QPushButton::clicked, this,
+            [this] { guarded([this] { Statement::print(*this, statementCustomer()); }); });
+    connect(BitBtn15, &QPushButton::clicked, this,
+            [this] { guarded([this] { Statement::exportFile(*this, statementCustomer()); }); });
 
     FormShow();
 }
@@ -295,4 +304,11 @@ void Tbushou::BitBtn3Click() {
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
         e->clear();
     showNothing();
+}
+
+QVariant Tbushou::statementCustomer() const {
+    const int row = ListView1->currentIndex().isValid() ? ListView1->currentIndex().row() : 0;
+    if (row >= list->rowCount())
+        return {};
+    return list->index(row, int(listColumns().indexOf(QStringLiteral("客户编号")))).data();
 }

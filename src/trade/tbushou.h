@@ -38,6 +38,8 @@ class Tbushou : public Screen {
     QTableView* ListView1;
     ArrearsList* list; // the model of ListView1
     QCheckBox* CheckBox1;  // 打印小票
+    QPushButton* BitBtn14; // 打印对账单
+    QPushButton* BitBtn15; // 导出对账单
     CustomerList* GroupBox3;
     QueryPanel* panel;
 
@@ -46,4 +48,6 @@ class Tbushou : public Screen {
     void showArrears(const QString& condition, const QVariantList& params, const QString& order);
     void showNothing();
     void setAllTicks(bool ticked);
+    // The customer of the statement: the one of the current row of the list, else of its first.
+    QVariant statementCustomer() const;
 };

@@ -4,6 +4,7 @@
 #include "data/settings.h"
 #include "reports/print/printdbgrid.h"
 #include "reports/print/tpreviewform.h"
+#include "reports/tchaxun.h"
 #include "support/escpos.h"
 #include "support/mainwindowtest.h"
 #include "trade/arrearslist.h"
@@ -272,6 +273,74 @@ class TestReceipts : public QObject {
               QString("Thank you")})
             QVERIFY2(text.contains(part), qPrintable(part + " not in " + text));
         form->close();
+    }
+
+    // The statement of what a customer owes, from the collection screen and from the history.
+    void statement_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("box");
+        QTest::addRow("补收欠款") << "N28"
+                                  << "Edit5";
+        QTest::addRow("客户全部历史信息查询") << "N30"
+                                              << "Edit4";
+    }
+    void statement() {
+        QFETCH(QString, command);
+        QFETCH(QString, box);
+        MainWindowTest w;
+        w.session().shopName = "实惠电脑";
+        addCustomer(w, 3, "李四");
+        addCustomer(w, 4, "赵六");
+        w.dm().ADOall.exec(
+            "insert into 帐款明细(客户编号,客户名称,主机序列号,应付金额,付款情况,日期,备注) values "
+            "(3,'李四','SN-B',5000,'未付款','2009-01-02','键盘'),"
+            "(3,'李四','SN-A',12000000,'未付款','2008-03-05',''),"
+            "(3,'李四','SN-C',7000000,'已付款','2008-03-05',''),"
+            "(3,'李四','SN-D',0,'未付款','2008-03-05',''),"
+            "(4,'赵六','SN-E',10000,'未付款','2008-03-05','')");
+        QWidget* s = w.open(command);
+        QVERIFY(s);
+        auto* print = s->findChild<QPushButton*>("BitBtn14");
+        auto* save = s->findChild<QPushButton*>("BitBtn15");
+        QCOMPARE(print->text(), QString("打印对账单"));
+        QCOMPARE(save->text(), QString("导出对账单"));
+        click(print);
+        QCOMPARE(w.messages().texts(), QStringList{"没有可以打印对账单的客户！"});
+        QVERIFY(!preview());
+        w.messages().clear();
+        auto* number = s->findChild<QLineEdit*>(box);
+        typeText(number, "3");
+        pressEnter(number);
+
+        click(print);
+        TPreviewForm* form = preview();
+        QVERIFY(form);
+        const QString pdf = w.ts().folder() + "/statement.pdf";
+        w.files().answer(pdf);
+        click(form->tbtPrint);
+        form->close();
+        const QString text = pdfText(pdf).simplified();
+        for (const QString& part :
+             {QString("实惠电脑"), QString("对账单"), QString("客户编号：3 客户名称：李四"),
+              "日期：" + Dates::longDate(QDate::currentDate()), QString("2008-3-5 3 李四 SN-A 1200"),
+              QString("2009-1-2 3 李四 SN-B 0.5 键盘"), QString("合计欠款 1200.5"),
+              QString("合计欠款：1200.5元")})
+            QVERIFY2(text.contains(part), qPrintable(part + " not in " + text));
+        for (const char* absent : {"SN-C", "SN-D", "SN-E", "赵六"})
+            QVERIFY2(!text.contains(QString::fromUtf8(absent)), absent);
+
+        const QString file = w.ts().folder() + "/statement.TXT";
+        w.files().answer(file, "文本 (*.TXT)");
+        click(save);
+        QCOMPARE(w.files().asked.back().fileName, QString("对账单3"));
+        QCOMPARE(w.messages().texts(), QStringList{"倒出数据成功！"});
+        const QStringList lines =
+            QString(QStringDecoder("GBK")(readAll(file))).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[1].split('\t'), (QStringList{"2008-3-5", "3", "李四", "SN-A", "1200", ""}));
+        QCOMPARE(lines[2].split('\t'), (QStringList{"2009-1-2", "3", "李四", "SN-B", "0.5", "键盘"}));
+        QCOMPARE(lines[3].split('\t'), (QStringList{Dates::shortDate(QDate::currentDate()), "", "实惠电脑",
+                                                    "合计欠款", "1200.5", ""}));
     }
 };
 
