@@ -14,8 +14,8 @@ class Tdayinshezhi : public Screen {
     QRect placement() const override { return QRect(330, 0, 0, 0); } // sized to its content
 
     QLineEdit* Edit1;      // shop name
-    QComboBox* ComboBox1;  // printer port, never shown
-    QPlainTextEdit* Memo1; // receipt footer, never shown
+    QComboBox* ComboBox1;  // receipt printer port
+    QPlainTextEdit* Memo1; // receipt footer
     QPushButton* BitBtn1;  // 配置
     QPushButton* BitBtn2;  // 退出
 

@@ -352,7 +352,7 @@ void restoreFrom(TDM1& dm, const QString& file, const QString& operatorNumber) {
     }
 
     std::vector<int> openQueries;
-    for (int n = 3; n <= 18; ++n)
+    for (int n = 3; n <= TDM1::kLastQuery; ++n)
         if (dm.ADOQuery(n).isOpen())
             openQueries.push_back(n);
     const auto reopenQueries = [&] {

@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/passwords.h"
 #include <QDateTime>
+#include "data/serialindex.h"
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
@@ -125,7 +126,7 @@ const char* const kChangeLog =
         "操作员" TEXT, "操作" TEXT NOT NULL, "表名" TEXT, "记录" TEXT, "原值" TEXT, "新值" TEXT))";
 const char* const kChangeLogIndex = R"(CREATE INDEX IF NOT EXISTS "ix_修改记录_时间" ON "修改记录" ("时间"))";
 
-const char* const kInitialSql[20] = {
+const char* const kInitialSql[TDM1::kLastQuery + 1] = {
     nullptr, nullptr, nullptr,
     "select * from 客户信息",
     "select * from 维修项目",
@@ -142,6 +143,10 @@ const char* const kInitialSql[20] = {
     nullptr, nullptr, nullptr,
     "select * from 乡镇 order by 乡镇",
     "select * from 修改记录 where 0",
+    "select * from dinggou where 0",
+    "select * from 维修记录 where 0",
+    "select * from 帐款明细 where 0",
+    "select * from 收款记录 where 0",
 };
 
 QAtomicInt connectionCounter;
@@ -330,7 +335,7 @@ Money SharedQuery::sum(const QString& column) const {
 TDM1::TDM1(QObject* parent) : QObject(parent) {
     connectionName_ = QStringLiteral("lumareth-%1").arg(connectionCounter.fetchAndAddOrdered(1));
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    for (int n = 1; n <= 19; ++n)
+    for (int n = 1; n <= kLastQuery; ++n)
         queries_[n] = std::make_unique<SharedQuery>(*this, n, kInitialSql[n] ? QString::fromUtf8(kInitialSql[n]) : QString());
 }
 
@@ -379,6 +384,7 @@ void TDM1::open(const QString& file) {
         upgradeIndexes();
         uniqueOperatorNumbers();
         upgradeTotals();
+        serialIndex_ = SerialIndex::keep(*this);
         rebuildIfCollationChanged();
         refreshStatistics();
     } catch (...) {
@@ -541,6 +547,7 @@ void TDM1::createSchema() {
     makeTotals(kAccountTotals, kFillAccountTotals);
     ADOall.exec(QString::fromUtf8(kChangeLog));
     ADOall.exec(QString::fromUtf8(kChangeLogIndex));
+    SerialIndex::create(*this);
 }
 
 void TDM1::makeTotals(const char* const (&ddls)[4], const char* fill) {
@@ -599,6 +606,10 @@ QString TDM1::accountTotalsSql(bool byState) const {
     return QStringLiteral("SELECT ifnull(sum(\"行数\"),0) AS \"count(*)\", ifnull(sum(\"金额\"),0) AS \"sum(应付金额)\" "
                           "FROM \"帐款日合计\" WHERE \"日期\" BETWEEN ? AND ?") +
            (byState ? QStringLiteral(" AND \"付款情况\"=?") : QString());
+}
+
+QString TDM1::serialSearchSql(const QString& table, const QString& text, QVariantList& params) const {
+    return SerialIndex::search(table, text, serialIndex_, params);
 }
 
 QString TDM1::receiptTotalsSql() const {
@@ -826,7 +837,7 @@ void TDM1::logDelete(const QString& operatorNumber, const QString& table, const 
 }
 
 SharedQuery& TDM1::ADOQuery(int n) {
-    Q_ASSERT(n >= 1 && n <= 19);
+    Q_ASSERT(n >= 1 && n <= kLastQuery);
     return *queries_[n];
 }
 

@@ -123,7 +123,9 @@ public:
     QSqlDatabase db() const;
 
     Scratch ADOall{*this};
-    SharedQuery& ADOQuery(int n); // 3 to 18; 19 lists the change log
+    SharedQuery& ADOQuery(int n); // 3 to kLastQuery
+    // 19 lists the change log; 20 to 23 the serial search's sales, repairs, account entries and receipts.
+    static constexpr int kLastQuery = 23;
 
     // Runs body in one transaction: committed when it returns, rolled back when it throws.
     void transaction(const std::function<void()>& body);
@@ -158,6 +160,8 @@ public:
     // the period summary's footer, as "count(*)" and "sum(应付金额)"; the statement takes the first
     // and last day, and the state too when byState. Empty when the file lacks them.
     QString accountTotalsSql(bool byState) const;
+    // The rows of table whose serial contains text, oldest first, with their values (see SerialIndex).
+    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const;
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
     // Operators' passwords of an earlier version, kept as typed, are replaced by their hashes,
@@ -215,7 +219,8 @@ private:
     bool inTransaction_ = false;
     bool receiptTotals_ = false;
     bool accountTotals_ = false;
-    std::array<std::unique_ptr<SharedQuery>, 20> queries_;
+    bool serialIndex_ = false;
+    std::array<std::unique_ptr<SharedQuery>, kLastQuery + 1> queries_;
 };
 
 // Typed whole numbers (customer numbers, record keys) are checked before any statement runs.

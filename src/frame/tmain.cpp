@@ -62,10 +62,12 @@ const MenuItem kMenu[] = {
     {nullptr, u"维修记录修改", u"N39", Kind::Screen, u"维修记录修改", 14},
     {nullptr, nullptr, nullptr, Kind::Separator, nullptr, 0},
     {nullptr, u"补收欠款", u"N28", Kind::Screen, u"补收欠款", 10},
+    {nullptr, u"重印小票", u"N51", Kind::Command, nullptr, 0},
     {u"报表查询", u"客户全部历史信息查询", u"N30", Kind::Screen, u"查询客户所有资料", 11},
     {nullptr, u"查询客户交款记录", u"N34", Kind::Screen, u"查询客户交款记录", 12},
     {nullptr, u"一日销售、维修及帐款情况一览", u"N5", Kind::Screen, u"一日销售、维修及帐款情况一览", 15},
     {nullptr, u"销售、维修及帐款数据汇总", u"N40", Kind::Screen, u"销售、维修及帐款情况汇总", 16},
+    {nullptr, u"主机序列号查询", u"N50", Kind::Screen, u"主机序列号查询", 11},
     {u"系统帮助", u"帮助主题", u"N36", Kind::Help, nullptr, 0},
     {nullptr, u"关于", u"N37", Kind::About, nullptr, 0},
 };

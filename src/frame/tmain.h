@@ -30,7 +30,7 @@ class TMAIN : public QMainWindow {
 
     // Brings the open child window with this caption forward, or creates its screen.
     // Returns the screen, or nullptr when no screen is registered under the caption.
-    QWidget* openScreen(const QString& caption);
+    Q_INVOKABLE QWidget* openScreen(const QString& caption);
     QMdiSubWindow* findWindow(const QString& caption) const;
 
     // Runs the window-less command registered under a menu item or button name; nothing when none is.

@@ -84,7 +84,7 @@ Txiugaijilu::Txiugaijilu(Session& session, QWidget* parent) : Screen(session, pa
         new TPrintDBGrid(session, DBGrid1, PrintSettings::reportDefaults(QStringLiteral("修改记录")), this);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeWindow(); });
     connect(N1, &QAction::triggered, this, [this] { guarded([this] { N1Click(); }); });
     connect(DBGrid1, &DataGrid::dblClicked, this, [this] { guarded([this] { DBGrid1DblClick(); }); });
 
