@@ -39,7 +39,9 @@ void Txinzengcaozuorenyuan::BitBtn1Click() {
     if (!form->numberGiven(msg(), this))
         return;
     const QString number = form->Edit1->text();
-    if (!dm().ADOall.first(QStringLiteral("select * from 操作员 where 操作员 =?"), {number}).isEmpty()) {
+    // Login finds an operator by number without regard to the case of A to Z, so "a5" takes "A5" too.
+    if (!dm().ADOall.first(QStringLiteral("select * from 操作员 where 操作员 =? collate nocase"), {number})
+             .isEmpty()) {
         msg().error(this, QStringLiteral("此编号已经存在！"), QStringLiteral("提示"));
         form->Edit1->clear();
         return;

@@ -10,6 +10,7 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <fcntl.h>
 #include <unistd.h>
@@ -105,6 +106,12 @@ const char* const kAccountTotals[] = {
 const char* const kFillAccountTotals =
     R"(INSERT INTO "帐款日合计" SELECT "日期", ifnull("付款情况",''), count(*), ifnull(sum("应付金额"),0)
         FROM "帐款明细" WHERE "日期" IS NOT NULL AND "地址" IS NOT NULL GROUP BY 1, 2)";
+
+// Operator numbers are unique without regard to the case of A to Z (NOCASE folds exactly those),
+// since login finds an operator so. A file whose operators already hold such a pair opens without
+// the index and gets it once the pair is gone.
+const char* const kOperatorNumbers =
+    R"(CREATE UNIQUE INDEX IF NOT EXISTS "ux_操作员_编号" ON "操作员" ("操作员" COLLATE NOCASE))";
 
 const char* const kSearchedTables[] = {"客户信息", "dinggou", "维修记录", "帐款明细", "收款记录"};
 const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话", "手机", "地址"};
@@ -360,6 +367,7 @@ void TDM1::open(const QString& file) {
         }
         settle();
         upgradeIndexes();
+        uniqueOperatorNumbers();
         upgradeTotals();
         rebuildIfCollationChanged();
         refreshStatistics();
@@ -515,6 +523,7 @@ void TDM1::createSchema() {
         ADOall.exec(QString::fromUtf8(ddl));
     for (const QString& ddl : indexStatements())
         ADOall.exec(ddl);
+    ADOall.exec(QString::fromUtf8(kOperatorNumbers));
     makeTotals(kReceiptTotals, kFillReceiptTotals);
     makeTotals(kAccountTotals, kFillAccountTotals);
 }
@@ -632,6 +641,24 @@ void TDM1::upgradeIndexes() {
     }
 }
 
+void TDM1::uniqueOperatorNumbers() {
+    if (!ADOall
+             .first(QStringLiteral("SELECT 1 AS k FROM sqlite_master WHERE type='index' AND name=?"),
+                    {QStringLiteral("ux_操作员_编号")})
+             .isEmpty())
+        return;
+    if (!ADOall
+             .first(QStringLiteral("SELECT 1 AS k FROM \"操作员\" WHERE \"操作员\" IS NOT NULL "
+                                   "GROUP BY \"操作员\" COLLATE NOCASE HAVING count(*) > 1"))
+             .isEmpty())
+        return;
+    try {
+        ADOall.exec(QString::fromUtf8(kOperatorNumbers));
+    } catch (const DbError&) {
+        // A file that cannot be written now gets the index the next time.
+    }
+}
+
 void TDM1::refreshStatistics() {
     // The account summary lists a period's entries by payment state and day. Knowing that the
     // state has only a few values, SQLite reads them from the state-and-day index, state by state
@@ -686,6 +713,16 @@ void TDM1::transaction(const std::function<void()>& body) {
     if (!d.transaction())
         fail(errorText(d.lastError()));
     inTransaction_ = true;
+    // The shared queries loaded while the transaction runs.
+    std::array<bool, 19> loaded{};
+    std::vector<QMetaObject::Connection> watches;
+    for (size_t i = 0; i < queries_.size(); ++i)
+        if (queries_[i])
+            watches.push_back(connect(queries_[i].get(), &SharedQuery::reloaded, this, [&loaded, i] { loaded[i] = true; }));
+    const auto unwatch = qScopeGuard([&watches] {
+        for (const auto& w : watches)
+            disconnect(w);
+    });
     try {
         body();
         if (!d.commit())
@@ -694,9 +731,10 @@ void TDM1::transaction(const std::function<void()>& body) {
     } catch (...) {
         d.rollback();
         inTransaction_ = false;
-        // A rollback may abort the open results; load them again so no grid shows a cut-off list.
-        for (auto& q : queries_)
-            if (q && q->isOpen()) {
+        // The rollback restores the database, and the screens stay as they were: only a result read
+        // inside the transaction may show rows that are gone now, and only such a result is read again.
+        for (size_t i = 0; i < queries_.size(); ++i)
+            if (auto& q = queries_[i]; q && q->isOpen() && loaded[i]) {
                 try {
                     q->reopen();
                 } catch (const DbError&) {
@@ -741,10 +779,12 @@ void TDM1::fail(const QString& text) { throw DbError(text); }
 
 namespace Values {
 qlonglong wholeNumber(const QString& text) {
+    // Blanks around the number are no error: " 40" finds customer 40.
     static const QRegularExpression re(QStringLiteral("^-?\\d{1,18}$"));
-    if (!re.match(text).hasMatch())
+    const QString number = text.trimmed();
+    if (!re.match(number).hasMatch())
         throw DbError(QStringLiteral("“%1”不是有效的数字！").arg(text));
-    return text.toLongLong();
+    return number.toLongLong();
 }
 
 QString containsPattern(const QString& text) {

@@ -143,6 +143,8 @@ public:
     void createSchema();
     // Adds the indexes a database written by an earlier version lacks.
     void upgradeIndexes();
+    // Makes operator numbers unique without regard to A-Z case, when the operators allow it.
+    void uniqueOperatorNumbers();
     void refreshStatistics();
     void rebuildIfCollationChanged();
     // Keeps the totals tables and their triggers in place; see receiptTotalsSql, accountTotalsSql.

@@ -139,17 +139,40 @@ void Tloginform::loadOperators() {
 }
 
 void Tloginform::showName() {
-    const Row r = session_.dm().ADOall.first(QStringLiteral("SELECT * FROM \"操作员\" WHERE \"操作员\" = ?"),
-                                             {cbusername->currentText()});
+    // The name of the operator that "进入" would log in with the box's text.
+    const int i = selectedEntry();
+    const Row r =
+        i < 0 ? Row()
+              : session_.dm().ADOall.first(QStringLiteral("SELECT * FROM \"操作员\" WHERE \"操作员\" = ?"),
+                                           {cbusername->itemText(i)});
     Edit1->setText(r.text(QStringLiteral("姓名")));
 }
 
+namespace {
+// Operator numbers are told apart without regard to the case of the letters A to Z, as the
+// database's unique index on them does.
+QString foldNumber(const QString& number) {
+    QString out = number;
+    for (QChar& c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+} // namespace
+
 int Tloginform::selectedEntry() const {
+    // An older file may still hold numbers that differ only in case: the one typed exactly wins.
     const QString text = cbusername->currentText();
-    for (int i = 0; i < cbusername->count(); ++i)
-        if (cbusername->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+    const QString folded = foldNumber(text);
+    int found = -1;
+    for (int i = 0; i < cbusername->count(); ++i) {
+        const QString item = cbusername->itemText(i);
+        if (item == text)
             return i;
-    return -1;
+        if (found < 0 && foldNumber(item) == folded)
+            found = i;
+    }
+    return found;
 }
 
 bool Tloginform::eventFilter(QObject* watched, QEvent* e) {

@@ -360,8 +360,8 @@ QWidget* TMAIN::openScreen(const QString& caption) {
         w->setEnabled(true);
         w->show();
         mdi_->setActiveSubWindow(w);
-        if (w->widget())
-            w->widget()->setFocus();
+        if (auto* screen = qobject_cast<Screen*>(w->widget()))
+            screen->takeFocus();
         return w->widget();
     }
     const ScreenRegistry::Factory factory = registry_.screen(caption);
@@ -386,7 +386,7 @@ QWidget* TMAIN::openScreen(const QString& caption) {
     sub->setGeometry(screen->placement());
     sub->show();
     mdi_->setActiveSubWindow(sub);
-    screen->setFocus();
+    screen->takeFocus();
     return screen;
 }
 

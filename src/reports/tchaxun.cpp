@@ -159,7 +159,7 @@ Tchaxun::Tchaxun(Session& session, QWidget* parent) : Screen(session, parent) {
     panel->setButton(LookupField::Mobile, BitBtn11);
     panel->setButton(LookupField::Address, BitBtn9);
     panel->setFuzzyGroup(ComboBox1, Edit5, BitBtn1);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeWindow(); });
 
     FormShow();
 }

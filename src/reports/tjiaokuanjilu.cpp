@@ -98,7 +98,7 @@ Tjiaokuanjilu::Tjiaokuanjilu(Session& session, QWidget* parent) : Screen(session
     panel->setButton(LookupField::Address, BitBtn9);
     panel->setFuzzyGroup(ComboBox1, Edit5, BitBtn1);
     connect(BitBtn3, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn3Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeWindow(); });
 
     FormShow();
 }

@@ -108,7 +108,7 @@ RecordMaintenance::RecordMaintenance(Session& session, QWidget* parent, Maintena
     connect(BitBtn4, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn4Click(); }); });
     connect(BitBtn10, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn4Click(); }); });
     connect(deleteButton, &QPushButton::clicked, this, [this] { guarded([this] { deleteClick(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeWindow(); });
     connect(DBGrid1, &DataGrid::dblClicked, this, [this] { guarded([this] { DBGrid1DblClick(); }); });
 
     guarded([this] { FormShow(); });

@@ -100,7 +100,7 @@ Tweixiu::Tweixiu(Session& session, QWidget* parent) : Screen(session, parent) {
 
     panel->connectButtons(BitBtn1, BitBtn7, BitBtn8, BitBtn6);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { closeWindow(); });
 
     guarded([this] { FormShow(); });
 }

@@ -8,6 +8,7 @@
 #include "admin/txiugaimima.h"
 #include "data/programfolder.h"
 #include "data/settings.h"
+#include "support/mainwindowtest.h"
 #include "support/testsession.h"
 #include "ui/screenregistry.h"
 #include <QApplication>
@@ -85,6 +86,11 @@ QList<int> allFlags() {
         all << f;
     return all;
 }
+// The new-operator window, opened with "新增" of the operators screen.
+Txinzengcaozuorenyuan& newOperatorWindow(MainWindowTest& t) {
+    click(t.screen<Tcaozuorenyuan>("N2").BitBtn1);
+    return *qobject_cast<Txinzengcaozuorenyuan*>(t.window("新增操作人员")->widget());
+}
 } // namespace
 
 class TestOperators : public QObject {
@@ -98,6 +104,7 @@ class TestOperators : public QObject {
     void deleteLoggedInOperator();
     void newOperatorChecks_data();
     void newOperatorChecks();
+    void numberTakenInOtherCase();
     void selectAllThenNext();
     void newWindowOpensOnceAndListFollows();
     void editDialogNeedsPasswordRetyped();
@@ -130,10 +137,10 @@ void TestOperators::registryHoldsScreensAndCommands() {
 }
 
 void TestOperators::listAndRights() {
-    TestSession t;
+    MainWindowTest t;
     addOperator(t, "0002", "张三", "pw", {2, 5, 17});
     addOperator(t, "", "", QVariant(), {1});
-    Tcaozuorenyuan w(t.session());
+    Tcaozuorenyuan& w = t.screen<Tcaozuorenyuan>("N2");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(gridRows(w.StringGrid1), (QList<QStringList>{{"0001", "系统管理员"}, {"0002", "张三"}}));
@@ -180,9 +187,9 @@ void TestOperators::protectedAdministrator() {
     QFETCH(QString, button);
     QFETCH(QStringList, messages);
     QFETCH(QList<QStringList>, left);
-    TestSession t;
+    MainWindowTest t;
     addOperator(t, "0001", "李四", "x", {3});
-    Tcaozuorenyuan w(t.session());
+    Tcaozuorenyuan& w = t.screen<Tcaozuorenyuan>("N2");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     clickRow(w.StringGrid1, row);
@@ -203,14 +210,14 @@ void TestOperators::deleteLoggedInOperator_data() {
 void TestOperators::deleteLoggedInOperator() {
     QFETCH(int, answer);
     QFETCH(QList<QStringList>, left);
-    TestSession t;
+    MainWindowTest t;
     addOperator(t, "0002", "张三", "pw", {1});
     addOperator(t, "0003", "王五", "pw", {});
     t.session().operatorNumber = "0002";
     t.session().loginPassword = "pw";
     t.session().flags.fill(false);
     t.session().flags[1] = true;
-    Tcaozuorenyuan w(t.session());
+    Tcaozuorenyuan& w = t.screen<Tcaozuorenyuan>("N2");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     clickRow(w.StringGrid1, 1);
@@ -280,8 +287,8 @@ void TestOperators::newOperatorChecks() {
     QFETCH(QString, message);
     QFETCH(QStringList, boxesAfter);
     QFETCH(QList<QStringList>, stored);
-    TestSession t;
-    Txinzengcaozuorenyuan w(t.session());
+    MainWindowTest t;
+    Txinzengcaozuorenyuan& w = newOperatorWindow(t);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     OperatorForm* f = w.form;
@@ -311,9 +318,27 @@ void TestOperators::newOperatorChecks() {
     }
 }
 
+void TestOperators::numberTakenInOtherCase() {
+    MainWindowTest m;
+    auto* list = m.open<Tcaozuorenyuan>("N2");
+    QVERIFY(list);
+    click(list->BitBtn1);
+    auto* w = qobject_cast<Txinzengcaozuorenyuan*>(m.window("新增操作人员")->widget());
+    QVERIFY(w);
+    typeText(w->form->Edit1, "a5");
+    click(w->BitBtn1);
+    click(w->BitBtn2); // 下一个
+    typeText(w->form->Edit1, "A5");
+    click(w->BitBtn1);
+    QCOMPARE(m.messages().texts(), (QStringList{"新增操作人员成功！", "此编号已经存在！"}));
+    QCOMPARE(m.messages().last().icon, MsgIcon::Error);
+    QCOMPARE(w->form->Edit1->text(), QString());
+    QCOMPARE(m.ts().rows("select 操作员 from 操作员 order by rowid"), (QList<QStringList>{{"0001"}, {"a5"}}));
+}
+
 void TestOperators::selectAllThenNext() {
-    TestSession t;
-    Txinzengcaozuorenyuan w(t.session());
+    MainWindowTest t;
+    Txinzengcaozuorenyuan& w = newOperatorWindow(t);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QPushButton* all = w.findChild<QPushButton*>("Button1");
@@ -334,13 +359,9 @@ void TestOperators::selectAllThenNext() {
 }
 
 void TestOperators::newWindowOpensOnceAndListFollows() {
-    TestSession t;
-    QMdiArea area;
-    area.resize(1000, 700);
-    auto* screen = new Tcaozuorenyuan(t.session());
-    area.addSubWindow(screen)->setWindowTitle("操作人员设置");
-    area.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    MainWindowTest t;
+    QMdiArea& area = *t.main().mdiArea();
+    auto* screen = &t.screen<Tcaozuorenyuan>("N2");
     click(screen->BitBtn1);
     click(screen->BitBtn1);
     QList<QMdiSubWindow*> news;
@@ -360,9 +381,9 @@ void TestOperators::newWindowOpensOnceAndListFollows() {
 }
 
 void TestOperators::editDialogNeedsPasswordRetyped() {
-    TestSession t;
+    MainWindowTest t;
     addOperator(t, "0002", "张三", "pw", {1, 6});
-    Tcaozuorenyuan w(t.session());
+    Tcaozuorenyuan& w = t.screen<Tcaozuorenyuan>("N2");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     clickRow(w.StringGrid1, 1);
@@ -467,11 +488,11 @@ void TestOperators::passwordChange() {
     QFETCH(QString, message);
     QFETCH(QString, caption);
     QFETCH(QString, after);
-    TestSession t;
+    MainWindowTest t;
     t.dm().ADOall.exec("update 操作员 set 密码=? where 操作员='0001'", {stored});
     addOperator(t, "0002", "张三", "other", {});
     t.session().loginPassword = stored.toString().toUpper();
-    Txiugaimima w(t.session());
+    Txiugaimima& w = t.screen<Txiugaimima>("N11");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.Edit1->text(), QString("0001"));
@@ -586,12 +607,12 @@ void TestOperators::lockCannotBeClosedAndHidesWork() {
 }
 
 void TestOperators::lockCommandIsModal() {
-    TestSession t;
+    MainWindowTest t;
     t.session().loginPassword = "pw";
     // A password change in between does not change what the lock expects.
     t.dm().ADOall.exec("update 操作员 set 密码='pw' where 操作员='0001'");
     {
-        Txiugaimima change(t.session());
+        Txiugaimima& change = t.screen<Txiugaimima>("N11");
         typeText(change.Edit2, "pw");
         typeText(change.Edit3, "neu");
         typeText(change.Edit4, "neu");
@@ -671,17 +692,16 @@ void TestOperators::shopNameSettings() {
     QFETCH(QStringList, offered);
     QFETCH(QString, message);
     QFETCH(QStringList, fileAfter);
-    TestSession t;
+    MainWindowTest t;
     const QString ini = ProgramFolder::iniFile();
     if (!fileBefore.isEmpty()) {
         QFile f(ini);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(fileBefore.toUtf8());
     }
-    QMainWindow main;
+    TMAIN& main = t.main();
     t.session().shopName = "old";
-    t.session().shopNameChanged = [&] { main.setWindowTitle(t.session().shopName + "Lumareth正式版V1.11"); };
-    Tdayinshezhi w(t.session());
+    Tdayinshezhi& w = t.screen<Tdayinshezhi>("N7");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(!w.ComboBox1->isVisible() && !w.Memo1->isVisible());
@@ -698,7 +718,7 @@ void TestOperators::shopNameSettings() {
         QCOMPARE(t.messages().last().icon, MsgIcon::Error);
         QVERIFY(!QFile::exists(ini));
         QCOMPARE(t.session().shopName, QString("old"));
-        QCOMPARE(main.windowTitle(), QString());
+        QCOMPARE(main.windowTitle(), QString("Lumareth正式版V1.11"));
         return;
     }
     QCOMPARE(t.messages().last().icon, MsgIcon::Information);

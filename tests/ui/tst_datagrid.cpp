@@ -1,6 +1,8 @@
 #include "support/testsession.h"
 #include "ui/datagrid.h"
 #include "ui/keys.h"
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
@@ -231,23 +233,34 @@ class DataGridTest : public QObject {
     void moneyKeys_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("pasted"); // with Ctrl+V instead of typed
         QTest::newRow("digits and point") << "12.50"
-                                          << "12.50";
+                                          << "12.50" << false;
         QTest::newRow("letters dropped") << "1a2b.5"
-                                         << "12.5";
+                                         << "12.5" << false;
         QTest::newRow("minus kept") << "-3"
-                                    << "-3";
+                                    << "-3" << false;
         QTest::newRow("Chinese dropped") << "五1元"
-                                         << "1";
+                                         << "1" << false;
         QTest::newRow("blank and comma dropped") << "1 000,5"
-                                                 << "10005";
+                                                 << "10005" << false;
+        QTest::newRow("pasted letters dropped") << "1a2b.5"
+                                                << "12.5" << true;
+        QTest::newRow("pasted Chinese and line break dropped") << "五1元\n-2"
+                                                               << "1-2" << true;
     }
     void moneyKeys() {
         QFETCH(QString, typed);
         QFETCH(QString, kept);
+        QFETCH(bool, pasted);
         QLineEdit edit;
         MoneyKeyFilter::install(&edit);
-        TestInput::typeText(&edit, typed);
+        if (pasted) {
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            TestInput::typeText(&edit, typed);
+        }
         QCOMPARE(edit.text(), kept);
         QTest::keyClick(&edit, Qt::Key_Backspace);
         QCOMPARE(edit.text(), kept.chopped(1));
