@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -21,10 +22,12 @@ class UrlCatcher : public QObject {
     void open(const QUrl& url) { last = url; }
 };
 
+// Push buttons and tool buttons with a caption; tick boxes and option buttons are not commands.
 QStringList buttonsOf(QWidget* w) {
     QStringList out;
     for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
-        if (!b->text().isEmpty() && !out.contains(b->text()))
+        if ((qobject_cast<QPushButton*>(b) || qobject_cast<QToolButton*>(b)) && !b->text().isEmpty() &&
+            !out.contains(b->text()))
             out << b->text();
     return out;
 }
