@@ -346,15 +346,18 @@ class MainWindowTest : public QObject {
     void aboutBox() {
         TestSession ts;
         TMAIN w(ts.session(), ScreenRegistry());
-        QString shownTitle;
+        QString shownTitle, shownText;
         QTimer::singleShot(0, [&] {
             if (auto* d = qobject_cast<Tguanyu*>(QApplication::activeModalWidget())) {
                 shownTitle = d->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+                shownText = d->findChild<QLabel*>(QStringLiteral("Label2"))->text();
                 d->accept();
             }
         });
         trigger(w, "N37");
         QCOMPARE(shownTitle, QStringLiteral("Lumareth正式版V1.11"));
+        // The version of the build, the one the package carries.
+        QVERIFY2(shownText.endsWith(QStringLiteral("版本 " LUMARETH_VERSION)), qPrintable(shownText));
     }
 
     void statusBar() {
