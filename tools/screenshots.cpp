@@ -1,16 +1,53 @@
-// Takes a picture of the main window with each screen open, on a fresh database in a temporary
-// folder, so the layout of every screen can be looked at without a display:
+// Takes a picture of every window the staff meet, for the user guide: the login window, the
+// main window, and each screen or dialog that a menu item or toolbar button opens, found by
+// choosing them one by one in the main window:
 //   QT_QPA_PLATFORM=offscreen build/tools/lumareth-screenshots OUTDIR [FOLDER]
-// With FOLDER (a program folder, such as one filled by lumareth-generate) its database is shown
-// instead; it is written to only as the screens write when they open.
+// Pictures are named after the command that opens them (N10.png, ToolButton8.png), plus
+// login.png and main.png. With FOLDER (a program folder, such as one filled by
+// lumareth-generate) its database is shown instead of a new one; it is written to only as the
+// screens write when they open. scripts/guide-pictures.sh makes the guide's pictures with it.
 #include "data/programfolder.h"
+#include "frame/tloginform.h"
 #include "frame/tmain.h"
+#include "menuwalk.h"
 #include "ui/fonts.h"
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
-#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSet>
 #include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+// Every question is cancelled and every file dialog too: walking the menus changes nothing.
+class CancelMessages : public MessageService {
+  public:
+    QMessageBox::StandardButton show(QWidget*, const MessageBoxSpec& box) override {
+        switch (box.buttons) {
+        case MsgButtons::OkCancel:
+            return QMessageBox::Cancel;
+        case MsgButtons::YesNo:
+            return QMessageBox::No;
+        default:
+            return QMessageBox::Ok;
+        }
+    }
+};
+
+class CancelFiles : public FileDialogService {
+  public:
+    QString save(QWidget*, FileDialogSpec&) override { return {}; }
+    QString open(QWidget*, FileDialogSpec&) override { return {}; }
+};
+
+bool save(QWidget* w, const QString& file) {
+    QApplication::processEvents();
+    const bool ok = w->grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,30 +56,32 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     qputenv("LUMARETH_HOME", argc > 2 ? QByteArray(argv[2]) : home.path().toUtf8());
     Fonts::install();
-    Session session(std::make_unique<WidgetMessageService>(), std::make_unique<WidgetFileDialogService>());
+    Session session(std::make_unique<CancelMessages>(), std::make_unique<CancelFiles>());
     session.dm().open(ProgramFolder::databaseFile());
+    TMAIN w(session);
+    w.resize(1024, 768);
+    {
+        Tloginform login(session, &w);
+        login.show();
+        if (auto* box = login.findChild<QComboBox*>(QStringLiteral("cbusername")))
+            box->setCurrentIndex(box->findText(QStringLiteral("0001")));
+        save(&login, out + QStringLiteral("/login.png"));
+    }
     session.operatorNumber = QStringLiteral("0001");
     session.flags.fill(true);
-    TMAIN w(session);
     w.setCurrentOperator(session.operatorNumber);
     w.applyFlags(session.flags);
-    w.resize(1280, 800);
     w.show();
-    const QStringList captions = {
-        QStringLiteral("客户档案"), QStringLiteral("维修项目设置"), QStringLiteral("乡镇、村庄设置"),
-        QStringLiteral("订购（销售）记录录入"), QStringLiteral("订购（销售）记录修改"), QStringLiteral("维修记录录入"),
-        QStringLiteral("维修记录修改"), QStringLiteral("补收欠款"), QStringLiteral("查询客户所有资料"),
-        QStringLiteral("查询客户交款记录"), QStringLiteral("一日销售、维修及帐款情况一览"),
-        QStringLiteral("销售、维修及帐款情况汇总"), QStringLiteral("操作人员设置"), QStringLiteral("修改密码"),
-        QStringLiteral("店铺名称设置"), QStringLiteral("数据整理")};
-    int n = 0;
-    for (const QString& caption : captions) {
-        if (!w.openScreen(caption))
-            continue;
-        app.processEvents();
-        w.grab().save(QStringLiteral("%1/%2.png").arg(out).arg(++n, 2, 10, QLatin1Char('0')));
-        w.mdiArea()->closeAllSubWindows();
-        app.processEvents();
-    }
-    return 0;
+    save(&w, out + QStringLiteral("/main.png"));
+    QSet<QString> taken;
+    bool ok = true;
+    walkCommands(w, [&](const MenuCommand& c, QWidget* shown) {
+        if (c.window.isEmpty() || taken.contains(c.window))
+            return;
+        taken.insert(c.window);
+        // A screen with its child window's frame and title.
+        QWidget* frame = qobject_cast<QMdiSubWindow*>(shown->parentWidget()) ? shown->parentWidget() : shown;
+        ok = save(frame, QStringLiteral("%1/%2.png").arg(out, c.name)) && ok;
+    });
+    return ok ? 0 : 1;
 }

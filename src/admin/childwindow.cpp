@@ -57,14 +57,9 @@ QWidget* findOrOpen(QWidget* from, const QString& caption, const std::function<S
     sub->adjustSize();
     sub->move(s->placement().topLeft());
     sub->show();
-    s->setFocus();
+    s->takeFocus();
     return s;
 }
 
-void close(QWidget* screen) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
-        sub->close();
-    else
-        screen->close();
-}
+void close(QWidget* screen) { Screen::closeWindowOf(screen); }
 } // namespace ChildWindow

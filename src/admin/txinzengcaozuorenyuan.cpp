@@ -1,6 +1,7 @@
 #include "admin/txinzengcaozuorenyuan.h"
 #include "admin/childwindow.h"
 #include "admin/operatorform.h"
+#include "data/passwords.h"
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +40,9 @@ void Txinzengcaozuorenyuan::BitBtn1Click() {
     if (!form->numberGiven(msg(), this))
         return;
     const QString number = form->Edit1->text();
-    if (!dm().ADOall.first(QStringLiteral("select * from 操作员 where 操作员 =?"), {number}).isEmpty()) {
+    // Login finds an operator by number without regard to the case of A to Z, so "a5" takes "A5" too.
+    if (!dm().ADOall.first(QStringLiteral("select * from 操作员 where %1").arg(dm().sameLetters(QStringLiteral("操作员"))), {number})
+             .isEmpty()) {
         msg().error(this, QStringLiteral("此编号已经存在！"), QStringLiteral("提示"));
         form->Edit1->clear();
         return;
@@ -49,13 +52,16 @@ void Txinzengcaozuorenyuan::BitBtn1Click() {
     QStringList marks;
     for (int i = 0; i < 20; ++i)
         marks << QStringLiteral("?");
-    QVariantList params{number, form->Edit2->text(), form->Edit3->text()};
+    QVariantList params{number, form->Edit2->text(), Passwords::hash(form->Edit3->text())};
     params << Permissions::values(form->boxes);
     try {
         dm().transaction([&] {
-            dm().ADOall.exec(QStringLiteral("insert into 操作员 (操作员,姓名,密码,%1) values (%2)")
-                                 .arg(Permissions::columnList(), marks.join(u',')),
-                             params);
+            const Row added = dm().insertRow(QStringLiteral("操作员"),
+                                             QStringLiteral("insert into 操作员 (操作员,姓名,密码,%1) values (%2)")
+                                                 .arg(Permissions::columnList(), marks.join(u',')),
+                                             params);
+            dm().logChange(session().operatorNumber,
+                           {QStringLiteral("新增"), QStringLiteral("操作员"), number, {}, TDM1::describe(added)});
         });
     } catch (const DbError& e) {
         msg().plain(this, e.text());

@@ -130,7 +130,12 @@ void EditLayer::saved(const QVariant& key, int keyColumn) {
             buffer_[keyColumn] = key;
         added_.append(buffer_);
     } else if (state_ == State::Edit) {
-        changed_.insert(row, buffer_);
+        // A row added since the list was loaded keeps its values among the added rows, which is
+        // where it is shown and edited from.
+        if (row >= sourceRows())
+            added_[row - sourceRows()] = buffer_;
+        else
+            changed_.insert(row, buffer_);
     } else {
         return;
     }

@@ -1,17 +1,10 @@
 #include "customers/screenutil.h"
 #include "ui/datagrid.h"
 #include <QHeaderView>
-#include <QMdiSubWindow>
+#include "ui/screen.h"
 
 namespace ScreenUtil {
-void closeScreen(QWidget* screen) {
-    for (QWidget* w = screen->parentWidget(); w; w = w->parentWidget())
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-            sub->close();
-            return;
-        }
-    screen->close();
-}
+void closeScreen(QWidget* screen) { Screen::closeWindowOf(screen); }
 
 void selectRow(DataGrid* grid, int row) {
     QAbstractItemModel* m = grid->model();

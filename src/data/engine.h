@@ -38,12 +38,18 @@ class Engine {
     virtual QString contains(const QString& column) const = 0;
     // A query of the keys in the JSON array of whole numbers bound to it ("[3,5,8]").
     virtual QString keysIn() const = 0;
+    // A condition: column equals the bound text, the case of A to Z aside.
+    virtual QString sameLetters(const QString& column) const = 0;
     // The clause after a query that skips as many rows as the value bound to it.
     virtual QString skipRows() const = 0;
     // column as an ORDER BY key in the Chinese order that ignores letter case.
     virtual QString pinyinOrder(const QString& column) const = 0;
     // Runs an INSERT and returns the new row's key (the column named key).
     virtual QVariant insert(const QString& sql, const QVariantList& params, const QString& key) = 0;
+
+    // The rows of table whose serial contains text, oldest first; its values are appended to params.
+    virtual QString serialSearchSql(const QString& table, const QString& text,
+                                    QVariantList& params) const = 0;
 
     // Statements answering the footers from the totals tables; empty when the database lacks them.
     virtual QString receiptTotalsSql() const = 0;
@@ -55,7 +61,8 @@ class Engine {
     // A consistent copy of the whole database to file, and the database replaced by such a copy
     // after it was checked in full.
     virtual void backupTo(const QString& file) = 0;
-    virtual void restoreFrom(const QString& file) = 0;
+    // The restore leaves a line by operatorNumber in the change log.
+    virtual void restoreFrom(const QString& file, const QString& operatorNumber) = 0;
 
   protected:
     TDM1& dm_;

@@ -158,7 +158,7 @@ void PgEngine::backupTo(const QString& file) {
         TDM1::fail(QStringLiteral("无法写入文件“%1”：%2").arg(file, out.errorString()));
 }
 
-void PgEngine::restoreFrom(const QString& file) {
+void PgEngine::restoreFrom(const QString& file, const QString& operatorNumber) {
     if (dm_.inTransaction())
         TDM1::fail(QStringLiteral("正在保存数据，请稍后再试！"));
     QFile in(file);
@@ -257,8 +257,10 @@ void PgEngine::restoreFrom(const QString& file) {
             }
         }
         resetKeys();
+        dm_.logChange(operatorNumber, {QStringLiteral("恢复"), {}, {}, {},
+                                       QStringLiteral("恢复自：%1").arg(QFileInfo(file).absoluteFilePath())});
     });
-    for (int n = 3; n <= 18; ++n)
+    for (int n = 3; n <= TDM1::kLastQuery; ++n)
         if (dm_.ADOQuery(n).isOpen()) {
             try {
                 dm_.ADOQuery(n).reopen();

@@ -1,5 +1,6 @@
 #pragma once
 #include "data/engine.h"
+#include "data/tdm1.h"
 
 // A PostgreSQL server (Qt's QPSQL driver), for a shop whose counters share one database. Text
 // columns carry the ICU collation pinyin that the program creates, so the Chinese order is the
@@ -18,6 +19,9 @@ class PgEngine : public Engine {
     QStringList columns(const QString& table) override;
     QString withKey() const override { return QStringLiteral("*"); }
     QString contains(const QString& column) const override;
+    QString sameLetters(const QString& column) const override {
+        return QStringLiteral("lower(%1) = lower(?)").arg(TDM1::quoteId(column));
+    }
     QString keysIn() const override {
         return QStringLiteral("select CAST(jsonb_array_elements_text(CAST(? AS jsonb)) AS bigint)");
     }
@@ -25,9 +29,10 @@ class PgEngine : public Engine {
     QString pinyinOrder(const QString& column) const override;
     QVariant insert(const QString& sql, const QVariantList& params, const QString& key) override;
     QString receiptTotalsSql() const override;
+    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const override;
     QString accountTotalsSql(bool byState) const override;
     void backupTo(const QString& file) override;
-    void restoreFrom(const QString& file) override;
+    void restoreFrom(const QString& file, const QString& operatorNumber) override;
 
     // The statements that make the collation, the eight tables, their indexes, the totals tables
     // and their triggers in an empty database.

@@ -2,6 +2,7 @@
 #include "data/backup.h"
 #include "data/collation.h"
 #include "data/schema.h"
+#include "data/serialindex.h"
 #include "data/tdm1.h"
 #include <QDir>
 #include <QFile>
@@ -92,6 +93,11 @@ const char* const kFillAccountTotals =
     R"(INSERT INTO "帐款日合计" SELECT "日期", ifnull("付款情况",''), count(*), ifnull(sum("应付金额"),0)
         FROM "帐款明细" WHERE "日期" IS NOT NULL AND "地址" IS NOT NULL GROUP BY 1, 2)";
 
+// Operator numbers are unique without regard to the case of A to Z (NOCASE folds exactly those),
+// since login finds an operator so. A file whose operators already hold such a pair opens without
+// the index and gets it once the pair is gone.
+const char* const kOperatorNumbers =
+    R"(CREATE UNIQUE INDEX IF NOT EXISTS "ux_操作员_编号" ON "操作员" ("操作员" COLLATE NOCASE))";
 } // namespace
 
 void SqliteEngine::open(const QString& file) {
@@ -113,8 +119,12 @@ void SqliteEngine::open(const QString& file) {
             openConnection(file, false);
         }
         settle();
+        dm_.upgradeChangeLog();
+        dm_.upgradePasswords();
         upgradeIndexes();
+        uniqueOperatorNumbers();
         upgradeTotals();
+        serialIndex_ = SerialIndex::keep(dm_);
         rebuildIfCollationChanged();
         refreshStatistics();
     } catch (...) {
@@ -171,6 +181,9 @@ void SqliteEngine::settle() {
     // A committed save must survive a crash or a power cut: the rollback journal is synced in full
     // before and after every commit, and deleted once the save is in the file.
     dm_.ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Old values (a password replaced by its hash, a deleted customer) are overwritten in the
+    // pages that a change writes anyway, not left readable in their free space.
+    dm_.ADOall.exec(QStringLiteral("PRAGMA secure_delete=FAST"));
     if (dm_.ADOall.first(QStringLiteral("PRAGMA journal_mode"))
             .value(QStringLiteral("journal_mode"))
             .toString() != QStringLiteral("delete"))
@@ -240,8 +253,34 @@ void SqliteEngine::createSchema() {
         dm_.ADOall.exec(QString::fromUtf8(ddl));
     for (const QString& ddl : Schema::indexStatements(QStringLiteral(" COLLATE PINYIN")))
         dm_.ADOall.exec(ddl);
+    dm_.ADOall.exec(QString::fromUtf8(kOperatorNumbers));
     makeTotals(kReceiptTotals, kFillReceiptTotals);
     makeTotals(kAccountTotals, kFillAccountTotals);
+    for (const QString& ddl : TDM1::changeLogDdl())
+        dm_.ADOall.exec(ddl);
+    SerialIndex::create(dm_);
+}
+
+void SqliteEngine::uniqueOperatorNumbers() {
+    if (!dm_.ADOall
+             .first(QStringLiteral("SELECT 1 AS k FROM sqlite_master WHERE type='index' AND name=?"),
+                    {QStringLiteral("ux_操作员_编号")})
+             .isEmpty())
+        return;
+    if (!dm_.ADOall
+             .first(QStringLiteral("SELECT 1 AS k FROM \"操作员\" WHERE \"操作员\" IS NOT NULL "
+                                   "GROUP BY \"操作员\" COLLATE NOCASE HAVING count(*) > 1"))
+             .isEmpty())
+        return;
+    try {
+        dm_.ADOall.exec(QString::fromUtf8(kOperatorNumbers));
+    } catch (const DbError&) {
+        // A file that cannot be written now gets the index the next time.
+    }
+}
+
+QString SqliteEngine::serialSearchSql(const QString& table, const QString& text, QVariantList& params) const {
+    return SerialIndex::search(table, text, serialIndex_, params);
 }
 
 void SqliteEngine::makeTotals(const char* const (&ddls)[4], const char* fill) {
@@ -422,6 +461,6 @@ void SqliteEngine::backupTo(const QString& file) {
     DbBackup::backupTo(dm_, file);
 }
 
-void SqliteEngine::restoreFrom(const QString& file) {
-    DbBackup::restoreFrom(dm_, file);
+void SqliteEngine::restoreFrom(const QString& file, const QString& operatorNumber) {
+    DbBackup::restoreFrom(dm_, file, operatorNumber);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "data/engine.h"
+#include "data/tdm1.h"
 
 // The embedded engine: one database file in the program folder, the Chinese collation registered
 // on the connection, the rollback journal synced in full, the totals tables kept by triggers.
@@ -17,14 +18,18 @@ class SqliteEngine : public Engine {
     QStringList columns(const QString& table) override;
     QString withKey() const override { return QStringLiteral("rowid, *"); }
     QString contains(const QString& column) const override;
+    QString sameLetters(const QString& column) const override {
+        return TDM1::quoteId(column) + QStringLiteral(" =? COLLATE NOCASE");
+    }
     QString keysIn() const override { return QStringLiteral("select value from json_each(?)"); }
     QString skipRows() const override { return QStringLiteral("LIMIT -1 OFFSET ?"); }
     QString pinyinOrder(const QString& column) const override;
     QVariant insert(const QString& sql, const QVariantList& params, const QString& key) override;
     QString receiptTotalsSql() const override;
+    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const override;
     QString accountTotalsSql(bool byState) const override;
     void backupTo(const QString& file) override;
-    void restoreFrom(const QString& file) override;
+    void restoreFrom(const QString& file, const QString& operatorNumber) override;
 
     // Creates the eight tables and their indexes in an empty database.
     void createSchema();
@@ -34,6 +39,8 @@ class SqliteEngine : public Engine {
     void rebuildIfCollationChanged();
     // Keeps the totals tables and their triggers in place.
     void upgradeTotals();
+    // Makes operator numbers unique without regard to A-Z case, when the operators allow it.
+    void uniqueOperatorNumbers();
 
   private:
     void registerCollation();
@@ -52,4 +59,5 @@ class SqliteEngine : public Engine {
     QString file_;
     bool receiptTotals_ = false;
     bool accountTotals_ = false;
+    bool serialIndex_ = false;
 };

@@ -2,6 +2,9 @@
 #include "data/pgengine.h"
 #include "data/sqliteengine.h"
 #include "data/dates.h"
+#include "data/passwords.h"
+#include <QDateTime>
+#include "data/serialindex.h"
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
@@ -11,6 +14,7 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,7 +52,12 @@ QSqlQuery prepared(const QSqlDatabase& db, const QString& sql, const QVariantLis
 }
 
 
-const char* const kInitialSql[19] = {
+const char* const kChangeLog =
+    R"(CREATE TABLE IF NOT EXISTS "修改记录" ("id" INTEGER PRIMARY KEY AUTOINCREMENT, "时间" TEXT NOT NULL,
+        "操作员" TEXT, "操作" TEXT NOT NULL, "表名" TEXT, "记录" TEXT, "原值" TEXT, "新值" TEXT))";
+const char* const kChangeLogIndex = R"(CREATE INDEX IF NOT EXISTS "ix_修改记录_时间" ON "修改记录" ("时间"))";
+
+const char* const kInitialSql[TDM1::kLastQuery + 1] = {
     nullptr, nullptr, nullptr,
     "select * from 客户信息",
     "select * from 维修项目",
@@ -64,6 +73,11 @@ const char* const kInitialSql[19] = {
     "select * from 帐款明细",
     nullptr, nullptr, nullptr,
     "select * from 乡镇 order by 乡镇",
+    "select * from 修改记录 where 1=0",
+    "select * from dinggou where 1=0",
+    "select * from 维修记录 where 1=0",
+    "select * from 帐款明细 where 1=0",
+    "select * from 收款记录 where 1=0",
 };
 
 QAtomicInt connectionCounter;
@@ -251,7 +265,7 @@ Money SharedQuery::sum(const QString& column) const {
 TDM1::TDM1(QObject* parent) : QObject(parent), engine_(std::make_unique<SqliteEngine>(*this)) {
     connectionName_ = QStringLiteral("lumareth-%1").arg(connectionCounter.fetchAndAddOrdered(1));
     QSqlDatabase::addDatabase(engine_->driver(), connectionName_);
-    for (int n = 1; n <= 18; ++n)
+    for (int n = 1; n <= kLastQuery; ++n)
         queries_[n] = std::make_unique<SharedQuery>(*this, n, kInitialSql[n] ? QString::fromUtf8(kInitialSql[n]) : QString());
 }
 
@@ -316,8 +330,127 @@ void TDM1::writeSeedRows() {
                 {QStringLiteral("0001"), QStringLiteral("系统管理员")});
 }
 
+void TDM1::upgradeChangeLog() {
+    // The embedded engine's own catalogue; a server database gets the log with its schema.
+    if (ADOall.first(QStringLiteral("SELECT count(*) AS n FROM sqlite_master WHERE name IN ('修改记录', 'ix_修改记录_时间')"))
+            .integer(QStringLiteral("n")) == 2)
+        return;
+    try {
+        transaction([this] {
+            for (const QString& ddl : changeLogDdl())
+                ADOall.exec(ddl);
+        });
+    } catch (const DbError&) {
+        // A file that cannot be written gets its log when it can; nothing can be changed meanwhile.
+    }
+}
+
+void TDM1::upgradePasswords() {
+    struct Plain {
+        qlonglong rowid;
+        QString password;
+    };
+    std::vector<Plain> plain;
+    for (const Row& r : ADOall.query(QStringLiteral("SELECT rowid AS r, \"密码\" FROM \"操作员\"")))
+        if (const QString p = r.text(QStringLiteral("密码")); !p.isEmpty() && !Passwords::isHash(p))
+            plain.push_back({r.integer(QStringLiteral("r")), p});
+    if (plain.empty())
+        return;
+    try {
+        transaction([&] {
+            for (const Plain& p : plain)
+                ADOall.exec(QStringLiteral("UPDATE \"操作员\" SET \"密码\"=? WHERE rowid=?"),
+                            {Passwords::hash(p.password), p.rowid});
+        });
+    } catch (const DbError&) {
+        // A read-only file keeps them; the login still compares them as they are.
+    }
+}
+
+QStringList TDM1::changeLogDdl() { return {QString::fromUtf8(kChangeLog), QString::fromUtf8(kChangeLogIndex)}; }
+
+QString TDM1::changeLogInsert() {
+    return QStringLiteral("INSERT INTO \"修改记录\" (\"时间\",\"操作员\",\"操作\",\"表名\",\"记录\",\"原值\",\"新值\") "
+                          "VALUES (?,?,?,?,?,?,?)");
+}
+
+void TDM1::logChange(const QString& operatorNumber, const ChangeLine& line) {
+    if (!inTransaction_)
+        fail(QStringLiteral("修改记录只能随修改一起保存"));
+    ADOall.exec(changeLogInsert(),
+                {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), operatorNumber,
+                 line.action, line.table, line.key, line.oldValues, line.newValues});
+}
+
+namespace {
+// The key of a table's rows: id where it has one (SQLite's rowid is the same), rowid in the others.
+QString keyOf(const QString& table) {
+    static const QStringList withId{QStringLiteral("dinggou"), QStringLiteral("维修记录"), QStringLiteral("帐款明细"),
+                                    QStringLiteral("修改记录")};
+    return withId.contains(table) ? QStringLiteral("id") : QStringLiteral("rowid");
+}
+} // namespace
+
+Row TDM1::rowOf(const QString& table, qlonglong rowid) {
+    return ADOall.first(QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(quoteId(table), keyOf(table)), {rowid});
+}
+
+Row TDM1::insertRow(const QString& table, const QString& sql, const QVariantList& params) {
+    return rowOf(table, insert(sql, params, keyOf(table)).toLongLong());
+}
+
+namespace {
+const QString kPasswordColumn = QStringLiteral("密码");
+}
+
+QString TDM1::describe(const Row& row) {
+    QStringList parts;
+    const QSqlRecord& rec = row.record();
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString name = rec.fieldName(i);
+        if (name == kPasswordColumn)
+            continue;
+        parts << name + QStringLiteral("：") + row.text(name);
+    }
+    return parts.join(QStringLiteral("；"));
+}
+
+bool TDM1::describeChanges(const Row& before, const Row& after, QString& oldText, QString& newText) {
+    QStringList olds;
+    QStringList news;
+    const QSqlRecord& rec = after.record();
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString name = rec.fieldName(i);
+        const QString was = before.text(name);
+        const QString now = after.text(name);
+        if (was == now)
+            continue;
+        if (name == kPasswordColumn) {
+            olds << name + QStringLiteral("：（不显示）");
+            news << name + QStringLiteral("：（已更改）");
+            continue;
+        }
+        olds << name + QStringLiteral("：") + was;
+        news << name + QStringLiteral("：") + now;
+    }
+    oldText = olds.join(QStringLiteral("；"));
+    newText = news.join(QStringLiteral("；"));
+    return !olds.isEmpty();
+}
+
+void TDM1::logEdit(const QString& operatorNumber, const QString& table, const QString& key, const Row& before,
+                   const Row& after) {
+    ChangeLine line{QStringLiteral("修改"), table, key, {}, {}};
+    if (describeChanges(before, after, line.oldValues, line.newValues))
+        logChange(operatorNumber, line);
+}
+
+void TDM1::logDelete(const QString& operatorNumber, const QString& table, const QString& key, const Row& before) {
+    logChange(operatorNumber, {QStringLiteral("删除"), table, key, describe(before), {}});
+}
+
 SharedQuery& TDM1::ADOQuery(int n) {
-    Q_ASSERT(n >= 1 && n <= 18);
+    Q_ASSERT(n >= 1 && n <= kLastQuery);
     return *queries_[n];
 }
 
@@ -328,6 +461,16 @@ void TDM1::transaction(const std::function<void()>& body) {
     if (!d.transaction())
         fail(errorText(d.lastError()));
     inTransaction_ = true;
+    // The shared queries loaded while the transaction runs.
+    std::array<bool, kLastQuery + 1> loaded{};
+    std::vector<QMetaObject::Connection> watches;
+    for (size_t i = 0; i < queries_.size(); ++i)
+        if (queries_[i])
+            watches.push_back(connect(queries_[i].get(), &SharedQuery::reloaded, this, [&loaded, i] { loaded[i] = true; }));
+    const auto unwatch = qScopeGuard([&watches] {
+        for (const auto& w : watches)
+            disconnect(w);
+    });
     try {
         body();
         if (!d.commit())
@@ -336,9 +479,10 @@ void TDM1::transaction(const std::function<void()>& body) {
     } catch (...) {
         d.rollback();
         inTransaction_ = false;
-        // A rollback may abort the open results; load them again so no grid shows a cut-off list.
-        for (auto& q : queries_)
-            if (q && q->isOpen()) {
+        // The rollback restores the database, and the screens stay as they were: only a result read
+        // inside the transaction may show rows that are gone now, and only such a result is read again.
+        for (size_t i = 0; i < queries_.size(); ++i)
+            if (auto& q = queries_[i]; q && q->isOpen() && loaded[i]) {
                 try {
                     q->reopen();
                 } catch (const DbError&) {
@@ -376,10 +520,12 @@ void TDM1::fail(const QString& text) { throw DbError(text); }
 
 namespace Values {
 qlonglong wholeNumber(const QString& text) {
+    // Blanks around the number are no error: " 40" finds customer 40.
     static const QRegularExpression re(QStringLiteral("^-?\\d{1,18}$"));
-    if (!re.match(text).hasMatch())
+    const QString number = text.trimmed();
+    if (!re.match(number).hasMatch())
         throw DbError(QStringLiteral("“%1”不是有效的数字！").arg(text));
-    return text.toLongLong();
+    return number.toLongLong();
 }
 
 QString containsPattern(const QString& text) {

@@ -132,7 +132,9 @@ public:
     QString where() const { return engine_->where(); }
 
     Scratch ADOall{*this};
-    SharedQuery& ADOQuery(int n); // 3 to 18
+    SharedQuery& ADOQuery(int n); // 3 to kLastQuery
+    // 19 lists the change log; 20 to 23 the serial search's sales, repairs, account entries and receipts.
+    static constexpr int kLastQuery = 23;
 
     // Runs body in one transaction: committed when it returns, rolled back when it throws.
     void transaction(const std::function<void()>& body);
@@ -156,6 +158,8 @@ public:
     QString withKey() const { return engine_->withKey(); }
     // A query of the keys in the JSON array of whole numbers bound to it ("[3,5,8]").
     QString keysIn() const { return engine_->keysIn(); }
+    // A condition: column equals the bound text, the case of A to Z aside.
+    QString sameLetters(const QString& column) const { return engine_->sameLetters(column); }
     // The clause after a query that skips as many rows as the value bound to it.
     QString skipRows() const { return engine_->skipRows(); }
     // column as an ORDER BY key in the Chinese order that ignores letter case.
@@ -175,20 +179,60 @@ public:
     QString accountTotalsSql(bool byState) const { return engine_->accountTotalsSql(byState); }
     // A consistent copy of the database in file, and the database replaced from such a copy.
     void backupTo(const QString& file) { engine_->backupTo(file); }
-    void restoreFrom(const QString& file) { engine_->restoreFrom(file); }
+    void restoreFrom(const QString& file, const QString& operatorNumber = {}) {
+        engine_->restoreFrom(file, operatorNumber);
+    }
+    // The rows of table whose serial contains text, oldest first, with their values (see SerialIndex).
+    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const {
+        return engine_->serialSearchSql(table, text, params);
+    }
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
+    // Operators' passwords of an earlier version, kept as typed, are replaced by their hashes,
+    // all in one transaction. A file that cannot be written keeps them until it can.
+    void upgradePasswords();
+
+    // ---- The change log "修改记录": every correction and deletion leaves a line. ----
+    struct ChangeLine {
+        QString action; // 新增, 修改, 删除, 清除历史, 初始化, 恢复, 补收
+        QString table;
+        QString key; // record key or customer number
+        QString oldValues;
+        QString newValues;
+    };
+    // Writes a line dated now for operatorNumber. Only inside a transaction, so that the line is
+    // committed with the change it tells of, or rolled back with it.
+    void logChange(const QString& operatorNumber, const ChangeLine& line);
+    // The row of table with this key (id where the table has one, rowid in the others), or an empty Row.
+    Row rowOf(const QString& table, qlonglong rowid);
+    // Runs an INSERT into table and returns the row it wrote.
+    Row insertRow(const QString& table, const QString& sql, const QVariantList& params);
+    // A 修改 line with the columns that differ between before and after; none when nothing differs.
+    void logEdit(const QString& operatorNumber, const QString& table, const QString& key, const Row& before,
+                 const Row& after);
+    // A 删除 line with every value of the row.
+    void logDelete(const QString& operatorNumber, const QString& table, const QString& key, const Row& before);
+    // Readable values of a row, "column：value" joined by "；"; a password is never shown.
+    static QString describe(const Row& row);
+    // The columns that differ, as old and new texts; false when none differs.
+    static bool describeChanges(const Row& before, const Row& after, QString& oldText, QString& newText);
+    // The table of the log, created for a file of an earlier version too.
+    static QStringList changeLogDdl();
+    static QString changeLogInsert(); // its insert statement: time, operator, action, table, key, old, new
 
     // Throws DbError with the text of a failed statement.
     [[noreturn]] static void fail(const QString& text);
 
 private:
     void useDriver(const QString& driver);
+    // Makes the change log in a database of an earlier version.
+    void upgradeChangeLog();
+    friend class SqliteEngine;
 
     QString connectionName_;
     bool inTransaction_ = false;
     std::unique_ptr<Engine> engine_;
-    std::array<std::unique_ptr<SharedQuery>, 19> queries_;
+    std::array<std::unique_ptr<SharedQuery>, kLastQuery + 1> queries_;
 };
 
 // Typed whole numbers (customer numbers, record keys) are checked before any statement runs.

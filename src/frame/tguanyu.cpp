@@ -30,7 +30,8 @@ Tguanyu::Tguanyu(Session& session, QWidget* parent) : QDialog(parent) {
     title->setStyleSheet(QStringLiteral("color: #008080;"));
     lay->addWidget(title);
 
-    auto* text = new QLabel(QStringLiteral("电脑店客户、销售、维修及帐款管理\n版本 1.11"), this);
+    // The version is the build's one number, the same the package carries.
+    auto* text = new QLabel(QStringLiteral("电脑店客户、销售、维修及帐款管理\n版本 ") + QStringLiteral(LUMARETH_VERSION), this);
     text->setObjectName(QStringLiteral("Label2"));
     text->setAlignment(Qt::AlignCenter);
     lay->addWidget(text);

@@ -1,6 +1,7 @@
 #include "frame/tloginform.h"
 #include "ui/fonts.h"
 #include "frame/tmain.h"
+#include "data/passwords.h"
 #include "ui/keys.h"
 #include <QApplication>
 #include <QComboBox>
@@ -13,16 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
-bool samePassword(const QString& a, const QString& b) {
-    if (a.size() != b.size())
-        return false;
-    auto upper = [](QChar c) { return c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c; };
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i]))
-            return false;
-    return true;
-}
 
 Tloginform::Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent)
     : QDialog(parent), session_(session), main_(mainWindow) {
@@ -139,17 +130,40 @@ void Tloginform::loadOperators() {
 }
 
 void Tloginform::showName() {
-    const Row r = session_.dm().ADOall.first(QStringLiteral("SELECT * FROM \"操作员\" WHERE \"操作员\" = ?"),
-                                             {cbusername->currentText()});
+    // The name of the operator that "进入" would log in with the box's text.
+    const int i = selectedEntry();
+    const Row r =
+        i < 0 ? Row()
+              : session_.dm().ADOall.first(QStringLiteral("SELECT * FROM \"操作员\" WHERE \"操作员\" = ?"),
+                                           {cbusername->itemText(i)});
     Edit1->setText(r.text(QStringLiteral("姓名")));
 }
 
+namespace {
+// Operator numbers are told apart without regard to the case of the letters A to Z, as the
+// database's unique index on them does.
+QString foldNumber(const QString& number) {
+    QString out = number;
+    for (QChar& c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+} // namespace
+
 int Tloginform::selectedEntry() const {
+    // An older file may still hold numbers that differ only in case: the one typed exactly wins.
     const QString text = cbusername->currentText();
-    for (int i = 0; i < cbusername->count(); ++i)
-        if (cbusername->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+    const QString folded = foldNumber(text);
+    int found = -1;
+    for (int i = 0; i < cbusername->count(); ++i) {
+        const QString item = cbusername->itemText(i);
+        if (item == text)
             return i;
-    return -1;
+        if (found < 0 && foldNumber(item) == folded)
+            found = i;
+    }
+    return found;
 }
 
 bool Tloginform::eventFilter(QObject* watched, QEvent* e) {
@@ -198,7 +212,7 @@ void Tloginform::button1Click() {
             rejectUnknown();
             return;
         }
-        if (!samePassword(edtpassword->text(), passwords_.value(i))) {
+        if (!Passwords::verify(edtpassword->text(), passwords_.value(i))) {
             ++failures_;
             if (failures_ > 4) {
                 session_.messages().error(this, QStringLiteral("密码错误超过五次，软件将被关闭！"),

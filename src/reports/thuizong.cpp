@@ -172,7 +172,7 @@ Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) 
     on(BitBtn4, &Thuizong::BitBtn4Click);
     on(BitBtn5, &Thuizong::BitBtn5Click);
     on(BitBtn6, &Thuizong::BitBtn6Click);
-    connect(BitBtn7, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn7, &QPushButton::clicked, this, [this] { closeWindow(); });
     connect(N1, &QAction::triggered, this, [this] { guarded([this] { N1Click(); }); });
     connect(N2, &QAction::triggered, this, [this] { guarded([this] { N2Click(); }); });
     connect(N3, &QAction::triggered, this, [this] { guarded([this] { N3Click(); }); });

@@ -129,7 +129,7 @@ Tyiri::Tyiri(Session& session, QWidget* parent) : Screen(session, parent) {
                                     PrintSettings::reportDefaults(QStringLiteral("一日帐款情况汇总")), this);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { window()->close(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeWindow(); });
     connect(N1, &QAction::triggered, this, [this] { guarded([this] { N1Click(); }); });
     connect(N2, &QAction::triggered, this, [this] { guarded([this] { N2Click(); }); });
     connect(N3, &QAction::triggered, this, [this] { guarded([this] { N3Click(); }); });

@@ -28,10 +28,17 @@ void ArrearsList::run(TDM1& dm, const QString& condition, const QVariantList& pa
     condition_ = QStringLiteral("1=0");
     params_.clear();
     order_ = QStringLiteral("id");
+    // The listing holds the entries there are now: one saved afterwards (by another screen, or
+    // another copy of the program on the same file) stays out of its later rows and of "全选",
+    // since the customer never saw it. Record keys only grow, so the highest one marks the moment.
+    const qlonglong newest =
+        dm.ADOall.first(QStringLiteral("select coalesce(max(id),0) as m from 帐款明细")).integer(QStringLiteral("m"));
+    const QString bounded = QStringLiteral("(%1) and id<=?").arg(condition);
+    const QVariantList boundedParams = params + QVariantList{newest};
     QSqlQuery q(dm.db());
-    if (!q.prepare(QStringLiteral("%1 where %2 order by %3").arg(select_, condition, order)))
+    if (!q.prepare(QStringLiteral("%1 where %2 order by %3").arg(select_, bounded, order)))
         TDM1::fail(q.lastError().databaseText());
-    for (const QVariant& p : params)
+    for (const QVariant& p : boundedParams)
         q.addBindValue(p);
     if (!q.exec())
         TDM1::fail(q.lastError().databaseText());
@@ -42,8 +49,8 @@ void ArrearsList::run(TDM1& dm, const QString& condition, const QVariantList& pa
         rows_.clear();
         TDM1::fail(text);
     }
-    condition_ = condition;
-    params_ = params;
+    condition_ = bounded;
+    params_ = boundedParams;
     order_ = order;
 }
 

@@ -5,6 +5,11 @@
 #include <QPointer>
 #include <QWidget>
 
+class QKeyEvent;
+
+// Return or the keypad's Enter, without Shift, Ctrl or Alt.
+bool isEnterKey(const QKeyEvent* k);
+
 // Enter in a data-entry box moves the focus to the next box of the chain (on the key down).
 class EnterChain : public QObject {
     Q_OBJECT
@@ -20,7 +25,8 @@ private:
     QList<QPointer<QWidget>> chain_;
 };
 
-// A money box takes only digits, ".", "-" and Backspace; other characters are dropped.
+// A money box takes only digits, ".", "-" and Backspace; other characters are dropped, typed,
+// pasted or dropped alike.
 class MoneyKeyFilter : public QObject {
     Q_OBJECT
 public:

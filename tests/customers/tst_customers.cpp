@@ -1,8 +1,8 @@
 #include "customers/tkehu.h"
 #include "customers/txinzengkehu.h"
 #include "customers/txiugaikehu.h"
+#include "support/mainwindowtest.h"
 #include "support/refusal.h"
-#include "support/testsession.h"
 #include "ui/datagrid.h"
 #include <QComboBox>
 #include <QDateEdit>
@@ -118,13 +118,13 @@ void TestCustomers::numberAllocation() {
 }
 
 void TestCustomers::deletedNewestNumberIsNotHandedOutAgain() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 56, "甲");
     addCustomer(t, 57, "乙");
     t.dm().ADOall.exec("insert into dinggou(客户编号,客户名称,价格,日期) values(57,'乙',10000,'2008-03-05')");
     t.dm().ADOall.exec(
         "insert into 帐款明细(客户编号,客户名称,应付金额,付款情况) values(57,'乙',10000,'未付款')");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto* grid = child<DataGrid>(&archive, "DBGrid1");
     grid->setCurrentIndex(grid->model()->index(1, grid->currentIndex().column()));
@@ -338,10 +338,10 @@ void TestCustomers::enterChain() {
 }
 
 void TestCustomers::archiveOpens() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "第一行\n第二行");
     addCustomer(t, 2, "李四");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     QCOMPARE(archive.windowTitle(), QString("客户档案"));
     QCOMPARE(archive.placement(), QRect(0, 0, 1020, 604));
     archive.show();
@@ -412,13 +412,13 @@ void TestCustomers::search() {
     QFETCH(QString, column);
     QFETCH(QString, text);
     QFETCH(QStringList, names);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "");
     addCustomer(t, 2, "李四");
     t.dm().ADOall.exec("update 客户信息 set 备注=null where 客户编号=2");
     addCustomer(t, 3, "张三丰", "老客户");
     addCustomer(t, 4, "O'Neil", "100% axb");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto* combo = child<QComboBox>(&archive, "ComboBox1");
     if (combo->findText(column) >= 0) {
@@ -438,9 +438,9 @@ void TestCustomers::search() {
 }
 
 void TestCustomers::searchColumnIsChecked() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto* combo = child<QComboBox>(&archive, "ComboBox1");
     combo->lineEdit()->clear();
@@ -453,11 +453,11 @@ void TestCustomers::searchColumnIsChecked() {
 }
 
 void TestCustomers::editFillsDialogAndSaves() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三");
     addCustomer(t, 2, "李四", "备注一\n备注二");
     t.dm().ADOall.exec("update 客户信息 set 身份证号='110', 出生年='1970' where 客户编号=2");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto* grid = child<DataGrid>(&archive, "DBGrid1");
     grid->setCurrentIndex(grid->model()->index(1, grid->currentIndex().column()));
@@ -496,10 +496,10 @@ void TestCustomers::editFillsDialogAndSaves() {
 }
 
 void TestCustomers::editWithUnreadableDateIsReported() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三");
     t.dm().ADOall.exec("update 客户信息 set 起用日期='abc'");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto& dialog = t.session().dialog<Txiugaikehu>();
     bool opened = false;
@@ -517,8 +517,8 @@ void TestCustomers::editWithUnreadableDateIsReported() {
 }
 
 void TestCustomers::emptyListIgnoresEditAndDelete() {
-    TestSession t;
-    Tkehu archive(t.session());
+    MainWindowTest t;
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     QCOMPARE(child<DataGrid>(&archive, "DBGrid1")->rowCount(), 0);
     click(child(&archive, "ToolButton2"));
@@ -535,13 +535,13 @@ void TestCustomers::deleteAsksFirst_data() {
 
 void TestCustomers::deleteAsksFirst() {
     QFETCH(bool, ok);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三");
     addCustomer(t, 2, "李四");
     addCustomer(t, 3, "王五");
     t.dm().ADOall.exec("insert into 维修记录(客户编号,客户名称,维修费) values(2,'李四',50000)");
     t.dm().ADOall.exec("insert into 收款记录(客户编号,客户名称,金额) values(2,'李四',50000)");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto* grid = child<DataGrid>(&archive, "DBGrid1");
     grid->setCurrentIndex(grid->model()->index(1, grid->currentIndex().column()));
@@ -563,12 +563,12 @@ void TestCustomers::deleteAsksFirst() {
 }
 
 void TestCustomers::sortByTitles() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三");
     addCustomer(t, 2, "李四");
     addCustomer(t, 3, "张三");
     addCustomer(t, 4, "阿五");
-    Tkehu archive(t.session());
+    Tkehu& archive = t.screen<Tkehu>("N32");
     archive.show();
     auto* grid = child<DataGrid>(&archive, "DBGrid1");
     QHeaderView* header = grid->horizontalHeader();

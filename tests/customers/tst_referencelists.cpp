@@ -1,6 +1,7 @@
 #include "customers/txiangmu.h"
 #include "customers/txiangzhen.h"
 #include "customers/txinzengkehu.h"
+#include "support/mainwindowtest.h"
 #include "support/refusal.h"
 #include "support/testsession.h"
 #include "ui/datagrid.h"
@@ -22,11 +23,11 @@ template <class T = QWidget> T* child(QWidget* w, const char* name) {
 }
 
 struct Window {
-    explicit Window(TestSession& t, bool townships) {
+    explicit Window(MainWindowTest& t, bool townships) {
         if (townships)
-            screen.reset(new Txiangzhen(t.session()));
+            screen.reset(&t.screen<Txiangzhen>("N41"));
         else
-            screen.reset(new Txiangmu(t.session()));
+            screen.reset(&t.screen<Txiangmu>("N33"));
         screen->show();
         grid = child<DataGrid>(screen.get(), "DBGrid1");
     }
@@ -80,6 +81,8 @@ class TestReferenceLists : public QObject {
     void townshipWithoutVillage();
     void repairItemRenameLeavesRepairs();
     void sortingSavesTheRowFirst();
+    void addedRowEditedAgain_data();
+    void addedRowEditedAgain();
 };
 
 void TestReferenceLists::layout_data() {
@@ -96,7 +99,7 @@ void TestReferenceLists::layout() {
     QFETCH(QString, caption);
     QFETCH(QRect, placement);
     QFETCH(QString, group);
-    TestSession t;
+    MainWindowTest t;
     Window w(t, townships);
     QCOMPARE(w.screen->windowTitle(), caption);
     QCOMPARE(w.screen->placement(), placement);
@@ -120,7 +123,7 @@ void TestReferenceLists::layout() {
 }
 
 void TestReferenceLists::emptyTable() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, true);
     QCOMPARE(w.grid->rowCount(), 0);
     QVERIFY(w.enabled("nbInsert"));
@@ -143,7 +146,7 @@ void TestReferenceLists::emptyTable() {
 }
 
 void TestReferenceLists::insertEditCancel() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     // Insert, then cancel: nothing is written.
     w.press("nbInsert");
@@ -177,7 +180,7 @@ void TestReferenceLists::insertEditCancel() {
 }
 
 void TestReferenceLists::typingAndLeavingTheRowSaves() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     w.goTo(2);
     QTest::keyClick(w.grid, Qt::Key_A); // typing into a cell opens it with the key typed
@@ -201,7 +204,7 @@ void TestReferenceLists::deleteAsks_data() {
 
 void TestReferenceLists::deleteAsks() {
     QFETCH(bool, ok);
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     w.goTo(3);
     t.messages().answer(ok ? QMessageBox::Ok : QMessageBox::Cancel);
@@ -219,7 +222,7 @@ void TestReferenceLists::deleteAsks() {
 }
 
 void TestReferenceLists::rowInEditingIsNotSavedOnClose() {
-    TestSession t;
+    MainWindowTest t;
     {
         Window w(t, false);
         w.press("nbInsert");
@@ -234,7 +237,7 @@ void TestReferenceLists::rowInEditingIsNotSavedOnClose() {
 }
 
 void TestReferenceLists::failedSaveKeepsTheRowInEditing() {
-    TestSession t;
+    MainWindowTest t;
     refuseChange(t.dm(), "update", "维修项目", "不接受这个项目", "new.维修项目='坏'");
     Window w(t, false);
     w.type(0, "维修项目", "坏");
@@ -254,7 +257,7 @@ void TestReferenceLists::failedSaveKeepsTheRowInEditing() {
 }
 
 void TestReferenceLists::renamingOneTownshipRow() {
-    TestSession t;
+    MainWindowTest t;
     for (const char* v : {"东村", "西村", "南村"})
         t.dm().ADOall.exec("insert into 乡镇(乡镇,村庄) values('城关镇',?)", {QString::fromUtf8(v)});
     Window w(t, true);
@@ -280,7 +283,7 @@ void TestReferenceLists::renamingOneTownshipRow() {
 }
 
 void TestReferenceLists::townshipWithoutVillage() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, true);
     w.press("nbInsert");
     w.type(0, "乡镇", "河口乡");
@@ -296,7 +299,7 @@ void TestReferenceLists::townshipWithoutVillage() {
 }
 
 void TestReferenceLists::repairItemRenameLeavesRepairs() {
-    TestSession t;
+    MainWindowTest t;
     t.dm().ADOall.exec("insert into 维修记录(客户编号,维修项目,维修费) values(1,'主机',10000)");
     Window w(t, false);
     w.type(0, "维修项目", "整机");
@@ -310,7 +313,7 @@ void TestReferenceLists::repairItemRenameLeavesRepairs() {
 }
 
 void TestReferenceLists::sortingSavesTheRowFirst() {
-    TestSession t;
+    MainWindowTest t;
     Window w(t, false);
     w.type(5, "维修项目", "按键");
     QHeaderView* header = w.grid->horizontalHeader();
@@ -325,6 +328,52 @@ void TestReferenceLists::sortingSavesTheRowFirst() {
              (QList<QStringList>{{"按键"}, {"键盘"}, {"鼠标"}, {"系统"}, {"显示器"}, {"主机"}}));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
     QCOMPARE(w.shown({"维修项目"}).first(), QStringList{"主机"});
+}
+
+void TestReferenceLists::addedRowEditedAgain_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("townships") << "N41"
+                               << "乡镇"
+                               << "乡镇";
+    QTest::newRow("repair items") << "N33"
+                                  << "维修项目"
+                                  << "维修项目";
+}
+
+void TestReferenceLists::addedRowEditedAgain() {
+    QFETCH(QString, command);
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    MainWindowTest m;
+    QWidget* screen = m.open(command);
+    QVERIFY(screen);
+    auto* grid = child<DataGrid>(screen, "DBGrid1");
+    const int row = grid->rowCount();
+    const auto typeAndSave = [&](const char* button, const QString& text) {
+        click(child(screen, button));
+        int col = 0;
+        while (!grid->model()->headerData(col, Qt::Horizontal).toString().startsWith(field))
+            ++col;
+        const QModelIndex idx = grid->model()->index(row, col);
+        grid->setCurrentIndex(idx);
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(idx));
+        QVERIFY(editor);
+        editor->selectAll();
+        typeText(editor, text);
+        click(child(screen, "nbPost"));
+        QCOMPARE(grid->cellText(row, field), text);
+    };
+    const QString sql = QString("select %1 from %2 order by rowid desc limit 1").arg(field, table);
+    typeAndSave("nbInsert", "新");
+    typeAndSave("nbEdit", "改一");
+    QCOMPARE(m.ts().rows(sql), QList<QStringList>{{"改一"}});
+    // The second correction starts from the first one, not from the row as it was added.
+    typeAndSave("nbEdit", "改二");
+    QCOMPARE(m.ts().rows(sql), QList<QStringList>{{"改二"}});
+    QVERIFY(m.messages().shown.empty());
 }
 
 QTEST_MAIN(TestReferenceLists)

@@ -4,7 +4,7 @@
 #include "customers/txinzengkehu.h"
 #include "reports/export/export.h"
 #include "reports/export/gridexport.h"
-#include "support/testsession.h"
+#include "support/mainwindowtest.h"
 #include "trade/tdinggou.h"
 #include "trade/tweixiu.h"
 #include "ui/datagrid.h"
@@ -59,7 +59,7 @@ void HostileTest::roundTrip_data() {
 
 void HostileTest::roundTrip() {
     QFETCH(QString, text);
-    TestSession t;
+    MainWindowTest t;
     // Decoys that a search pattern taken literally as a wildcard would find too.
     t.dm().ADOall.exec(
         "insert into 客户信息(客户编号,客户名称,电话,手机,地址) values(1,'aXb 100元 C:dir','1','1','1')");
@@ -87,7 +87,7 @@ void HostileTest::roundTrip() {
         QCOMPARE(shown, text);
 
     // Looked up by number on the sales screen, the boxes show it again exactly.
-    auto* sale = new Tdinggou(t.session());
+    auto* sale = &t.screen<Tdinggou>("N10");
     sale->show();
     typeText(sale->Edit7, number);
     pressEnter(sale->Edit7);
@@ -116,7 +116,7 @@ void HostileTest::roundTrip() {
     sale->close();
 
     // The repair screen keeps its remark and serial as typed.
-    auto* repair = new Tweixiu(t.session());
+    auto* repair = &t.screen<Tweixiu>("N26");
     repair->show();
     typeText(repair->Edit6, number);
     pressEnter(repair->Edit6);
@@ -134,7 +134,7 @@ void HostileTest::roundTrip() {
     repair->close();
 
     // The customer search finds it by name, telephone, mobile and address, and finds nothing else.
-    auto* list = new Tkehu(t.session());
+    auto* list = &t.screen<Tkehu>("N32");
     list->show();
     auto* column = list->findChild<QComboBox*>("ComboBox1");
     for (const QString& c : {QString("客户名称"), QString("电话"), QString("手机"), QString("地址")}) {

@@ -1,6 +1,6 @@
 #include "reports/register.h"
 #include "reports/tchaxun.h"
-#include "support/testsession.h"
+#include "support/mainwindowtest.h"
 #include "trade/lookuppanel.h"
 #include "ui/datagrid.h"
 #include "ui/screenregistry.h"
@@ -61,8 +61,8 @@ QStringList boxes(Tchaxun* s) {
             s->Edit6->text(), s->Edit2->text(), s->Edit5->text()};
 }
 
-Tchaxun* openScreen(TestSession& t) {
-    auto* s = new Tchaxun(t.session());
+Tchaxun* openScreen(MainWindowTest& t) {
+    auto* s = &t.screen<Tchaxun>("N30");
     s->show();
     s->activateWindow();
     if (!QTest::qWaitForWindowActive(s))
@@ -124,7 +124,7 @@ class TestHistory : public QObject {
 };
 
 void TestHistory::openingState() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen(t);
     QCOMPARE(s->windowTitle(), QString("查询客户所有资料"));
     QCOMPARE(s->placement(), QRect(0, 0, 1020, 605));
@@ -236,7 +236,7 @@ void TestHistory::lookups() {
     QFETCH(QStringList, sales);
     QFETCH(QStringList, repairs);
     QFETCH(QStringList, accounts);
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     typeText(s->Edit5, "旧");
@@ -270,7 +270,7 @@ void TestHistory::lookups() {
 }
 
 void TestHistory::emptyNumberDoesNothing() {
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     typeText(s->Edit1, "O'Neil");
@@ -286,7 +286,7 @@ void TestHistory::emptyNumberDoesNothing() {
 }
 
 void TestHistory::badNumberListsNothing() {
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     typeText(s->Edit4, "7");
@@ -303,7 +303,7 @@ void TestHistory::badNumberListsNothing() {
 }
 
 void TestHistory::twoCustomersWithOneName() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "李四", "100", "m1", "东村");
     addCustomer(t, 2, "李四", "200", "m2", "西村");
     sale(t, {1, "李四", "100", "m1", "东村"}, "A", "10");
@@ -325,7 +325,7 @@ void TestHistory::twoCustomersWithOneName() {
 }
 
 void TestHistory::changedTelephone() {
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     typeText(s->Edit3, "222");
@@ -345,7 +345,7 @@ void TestHistory::changedTelephone() {
 }
 
 void TestHistory::fuzzySearchAndPickListByNumber() {
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     typeText(s->Edit1, "O'Neil");
@@ -372,7 +372,7 @@ void TestHistory::fuzzySearchAndPickListByNumber() {
 }
 
 void TestHistory::pickFromEmptyList() {
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     typeText(s->Edit4, "8");
@@ -406,7 +406,7 @@ void TestHistory::footers_data() {
 void TestHistory::footers() {
     QFETCH(QString, grid);
     QFETCH(QStringList, footer);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "赵六", "888", "m", "北村");
     const Copy with{5, "赵六", "888", "m", "北村"};
     const Copy without{5, "赵六", "888", "m", QVariant()};
@@ -438,7 +438,7 @@ void TestHistory::footers() {
 }
 
 void TestHistory::footerRowBelowTheRows() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "赵六", "888", "m", "北村");
     for (int i = 1; i <= 30; ++i)
         sale(t, {5, "赵六", "888", "m", "北村"}, QString("S%1").arg(i), "1");
@@ -485,7 +485,7 @@ void TestHistory::listingsUseIndexes_data() {
 void TestHistory::listingsUseIndexes() {
     QFETCH(QString, box);
     QFETCH(QString, typed);
-    TestSession t;
+    MainWindowTest t;
     historyData(t);
     auto* s = openScreen(t);
     auto* edit = s->findChild<QLineEdit*>(box);
@@ -510,7 +510,7 @@ void TestHistory::listingsUseIndexes() {
 }
 
 void TestHistory::exitClosesWindow() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen(t);
     QPointer<Tchaxun> guard(s);
     s->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,6 @@
 #include "reports/register.h"
 #include "reports/tjiaokuanjilu.h"
-#include "support/testsession.h"
+#include "support/mainwindowtest.h"
 #include "trade/lookuppanel.h"
 #include "ui/datagrid.h"
 #include "ui/screenregistry.h"
@@ -40,8 +40,8 @@ QStringList boxes(Tjiaokuanjilu* s) {
             s->Edit6->text(), s->Edit2->text(), s->Edit5->text()};
 }
 
-Tjiaokuanjilu* openScreen(TestSession& t) {
-    auto* s = new Tjiaokuanjilu(t.session());
+Tjiaokuanjilu* openScreen(MainWindowTest& t) {
+    auto* s = &t.screen<Tjiaokuanjilu>("N34");
     s->show();
     s->activateWindow();
     if (!QTest::qWaitForWindowActive(s))
@@ -80,7 +80,7 @@ class TestPayments : public QObject {
 };
 
 void TestPayments::openingState() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen(t);
     QCOMPARE(s->windowTitle(), QString("查询客户交款记录"));
     QCOMPARE(s->placement(), QRect(60, 0, 907, 605));
@@ -171,7 +171,7 @@ void TestPayments::lookups() {
     QFETCH(QStringList, serials);
     QFETCH(QString, count);
     QFETCH(QString, total);
-    TestSession t;
+    MainWindowTest t;
     receiptData(t);
     auto* s = openScreen(t);
     typeText(s->Edit5, "旧");
@@ -190,7 +190,7 @@ void TestPayments::lookups() {
 }
 
 void TestPayments::emptyNumberDoesNothing() {
-    TestSession t;
+    MainWindowTest t;
     receiptData(t);
     auto* s = openScreen(t);
     click(s->BitBtn3);
@@ -203,7 +203,7 @@ void TestPayments::emptyNumberDoesNothing() {
 }
 
 void TestPayments::twoCustomersWithOneName() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "李四", "100", "m1", "东村");
     addCustomer(t, 2, "李四", "200", "m2", "西村");
     receipt(t, 1, "李四", "100", "东村", "A", "10", "2008-01-01");
@@ -219,7 +219,7 @@ void TestPayments::twoCustomersWithOneName() {
 }
 
 void TestPayments::showAllOldestFirst() {
-    TestSession t;
+    MainWindowTest t;
     receiptData(t);
     auto* s = openScreen(t);
     typeText(s->Edit4, "3");
@@ -287,7 +287,7 @@ void TestPayments::allReceiptsTotals() {
     QFETCH(QStringList, change);
     QFETCH(QString, addresses);
     QFETCH(QString, total);
-    TestSession t;
+    MainWindowTest t;
     receiptData(t);
     for (const QString& sql : change) {
         if (sql == "reopen")
@@ -332,7 +332,7 @@ void TestPayments::upToDateFileOpensUnchanged() {
 }
 
 void TestPayments::pickListsByNumber() {
-    TestSession t;
+    MainWindowTest t;
     receiptData(t);
     auto* s = openScreen(t);
     s->ComboBox1->setCurrentText("地址");
@@ -351,7 +351,7 @@ void TestPayments::pickListsByNumber() {
 }
 
 void TestPayments::pickFromEmptyList() {
-    TestSession t;
+    MainWindowTest t;
     receiptData(t);
     auto* s = openScreen(t);
     typeText(s->Edit4, "5");

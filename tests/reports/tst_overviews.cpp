@@ -3,7 +3,7 @@
 #include "reports/print/tpreviewform.h"
 #include "reports/thuizong.h"
 #include "reports/tyiri.h"
-#include "support/testsession.h"
+#include "support/mainwindowtest.h"
 #include "ui/datagrid.h"
 #include "ui/fonts.h"
 #include <QAction>
@@ -87,9 +87,9 @@ class TestOverviews : public QObject {
 };
 
 void TestOverviews::dailyOpensEmpty() {
-    TestSession t;
+    MainWindowTest t;
     addSale(t, 1, "东村", Dates::toSql(QDate::currentDate()), 100);
-    Tyiri w(t.session());
+    Tyiri& w = t.screen<Tyiri>("N5");
     QCOMPARE(w.windowTitle(), QString("一日销售、维修及帐款情况一览"));
     QCOMPARE(w.DateTimePicker1->date(), QDate::currentDate());
     for (DataGrid* g : {w.DBGrid1, w.DBGrid2, w.DBGrid3}) {
@@ -127,7 +127,7 @@ void TestOverviews::dailyDay() {
     QFETCH(QString, salesSum);
     QFETCH(QString, repairSum);
     QFETCH(QString, entrySum);
-    TestSession t;
+    MainWindowTest t;
     addSale(t, 1, "东村", "2024-05-06", 1000);
     addSale(t, 2, "西村", "2024-05-06", 2500);
     t.dm().ADOall.exec("update dinggou set 价格=价格+5000 where 客户编号=2"); // 0.5 yuan more
@@ -138,7 +138,7 @@ void TestOverviews::dailyDay() {
     addEntry(t, 2, "西村", "2024-05-06", 2500, "未付款");
     t.dm().ADOall.exec("update 帐款明细 set 应付金额=应付金额+5000 where 客户编号=2");
     addEntry(t, 1, "东村", "2024-05-06", 80, "已付款");
-    Tyiri w(t.session());
+    Tyiri& w = t.screen<Tyiri>("N5");
     w.DateTimePicker1->setDate(day);
     TestInput::click(w.BitBtn1);
     QVERIFY(t.messages().shown.empty());
@@ -178,10 +178,10 @@ void TestOverviews::dailyDay() {
 }
 
 void TestOverviews::dailyPrintsChosenGrid() {
-    TestSession t;
+    MainWindowTest t;
     addSale(t, 1, "东村", "2024-05-06", 1000);
     addRepair(t, 1, "东村", "2024-05-06", 80);
-    Tyiri w(t.session());
+    Tyiri& w = t.screen<Tyiri>("N5");
     w.DateTimePicker1->setDate(kDay);
     TestInput::click(w.BitBtn1);
     const QList<QPair<QAction*, QString>> items{
@@ -202,9 +202,9 @@ void TestOverviews::dailyPrintsChosenGrid() {
 }
 
 void TestOverviews::summaryOpens() {
-    TestSession t;
+    MainWindowTest t;
     addSale(t, 1, "东村", Dates::toSql(QDate::currentDate()), 100);
-    Thuizong w(t.session());
+    Thuizong& w = t.screen<Thuizong>("N40");
     QCOMPARE(w.windowTitle(), QString("销售、维修及帐款情况汇总"));
     for (QDateEdit* d : {w.DateTimePicker1, w.DateTimePicker2, w.DateTimePicker3, w.DateTimePicker4,
                          w.DateTimePicker5, w.DateTimePicker6})
@@ -277,7 +277,7 @@ void TestOverviews::summaryPanels() {
     QFETCH(int, grid);
     QFETCH(QStringList, customers);
     QFETCH(QString, caption);
-    TestSession t;
+    MainWindowTest t;
     const QList<std::tuple<int, QString, QString>> rows{{1, "东村", "2024-05-01"},
                                                         {2, "西村", "2024-05-03"},
                                                         {3, "O'Brien路", "2024-05-05"},
@@ -288,7 +288,7 @@ void TestOverviews::summaryPanels() {
         addRepair(t, n, addr, date, 10 * n);
         addEntry(t, n, addr, date, 100 * n, "已付款");
     }
-    Thuizong w(t.session());
+    Thuizong& w = t.screen<Thuizong>("N40");
     QDateEdit* dates[3][2] = {{w.DateTimePicker1, w.DateTimePicker2},
                               {w.DateTimePicker3, w.DateTimePicker4},
                               {w.DateTimePicker5, w.DateTimePicker6}};
@@ -350,13 +350,13 @@ void TestOverviews::summaryPaymentChoices() {
     QFETCH(QString, choice);
     QFETCH(QString, button);
     QFETCH(QStringList, expected);
-    TestSession t;
+    MainWindowTest t;
     addEntry(t, 1, "东村", "2024-05-08", 10, "已付款");
     addEntry(t, 2, "东村", "2024-05-09", 20, "未付款");
     addEntry(t, 3, "东村", "2024-05-01", 30, "已付款");
     addEntry(t, 4, "东村", "2024-05-02", 40, "未付款");
     addEntry(t, 5, "东村", "2024-05-03", 50, "已付款");
-    Thuizong w(t.session());
+    Thuizong& w = t.screen<Thuizong>("N40");
     w.DateTimePicker5->setDate(QDate(2024, 5, 1));
     w.DateTimePicker6->setDate(QDate(2024, 5, 7));
     TestInput::click(w.findChild<QRadioButton*>(choice));
@@ -408,7 +408,7 @@ void TestOverviews::summaryAccountTotals() {
     QFETCH(QStringList, change);
     QFETCH(QString, address);
     QFETCH(QStringList, footers);
-    TestSession t;
+    MainWindowTest t;
     const auto entry = [&t](const QVariant& address, const QString& date, int amount, const QString& state) {
         t.dm().ADOall.exec("insert into 帐款明细(客户编号, 客户名称, 地址, 应付金额, 付款情况, 日期) values(1,'甲',?,?,?,?)",
                            {address, Money::fromYuan(amount).toVariant(), state, date});
@@ -425,7 +425,7 @@ void TestOverviews::summaryAccountTotals() {
         else
             t.dm().ADOall.exec(sql);
     }
-    Thuizong w(t.session());
+    Thuizong& w = t.screen<Thuizong>("N40");
     w.DateTimePicker5->setDate(QDate(2024, 5, 1));
     w.DateTimePicker6->setDate(QDate(2024, 5, 7));
     TestInput::typeText(w.Edit3, address);
@@ -444,11 +444,11 @@ void TestOverviews::summaryAccountTotals() {
 }
 
 void TestOverviews::summaryPrintsHiddenResult() {
-    TestSession t;
+    MainWindowTest t;
     addSale(t, 1, "东村", "2024-05-01", 100);
     addSale(t, 2, "西村", "2024-05-02", 200);
     addRepair(t, 3, "东村", "2024-05-01", 10);
-    Thuizong w(t.session());
+    Thuizong& w = t.screen<Thuizong>("N40");
     TestInput::click(w.BitBtn2); // every sale
     TestInput::click(w.BitBtn3); // every repair: the sales grid is hidden now
     QCOMPARE(w.shownGrid(), 2);
@@ -490,7 +490,7 @@ void TestOverviews::doubleClickExports() {
     QFETCH(bool, daily);
     QFETCH(int, grid);
     QFETCH(QString, name);
-    TestSession t;
+    MainWindowTest t;
     addSale(t, 1, "东村", "2024-05-06", 1000);
     addRepair(t, 1, "东村", "2024-05-06", 80);
     addEntry(t, 1, "东村", "2024-05-06", 1000, "已付款");
@@ -498,13 +498,13 @@ void TestOverviews::doubleClickExports() {
     DataGrid* g = nullptr;
     QPushButton* query = nullptr;
     if (daily) {
-        auto* w = new Tyiri(t.session());
+        auto* w = &t.screen<Tyiri>("N5");
         screen.reset(w);
         w->DateTimePicker1->setDate(kDay);
         g = QList<DataGrid*>{w->DBGrid1, w->DBGrid2, w->DBGrid3}[grid - 1];
         query = w->BitBtn1;
     } else {
-        auto* w = new Thuizong(t.session());
+        auto* w = &t.screen<Thuizong>("N40");
         screen.reset(w);
         g = QList<DataGrid*>{w->DBGrid1, w->DBGrid2, w->DBGrid3}[grid - 1];
         query = QList<QPushButton*>{w->BitBtn2, w->BitBtn3, w->BitBtn5}[grid - 1];

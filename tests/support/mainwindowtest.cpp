@@ -8,11 +8,11 @@
 #include <QToolButton>
 
 MainWindowTest::MainWindowTest() {
-    ts_.session().operatorNumber.clear();
-    ts_.session().flags.fill(false);
-    main_ = std::make_unique<TMAIN>(ts_.session());
+    session().operatorNumber.clear();
+    session().flags.fill(false);
+    main_ = std::make_unique<TMAIN>(session());
     main_->resize(1024, 768);
-    Tloginform login(ts_.session(), main_.get());
+    Tloginform login(session(), main_.get());
     login.show();
     if (!QTest::qWaitForWindowExposed(&login))
         qFatal("the login window did not show");
@@ -22,7 +22,8 @@ MainWindowTest::MainWindowTest() {
     if (login.result() != QDialog::Accepted || session().operatorNumber != QStringLiteral("0001"))
         qFatal("0001 could not log in");
     main_->show();
-    if (!QTest::qWaitForWindowExposed(main_.get()))
+    main_->activateWindow();
+    if (!QTest::qWaitForWindowExposed(main_.get()) || !QTest::qWaitForWindowActive(main_.get()))
         qFatal("the main window did not show");
 }
 

@@ -1,5 +1,5 @@
+#include "support/mainwindowtest.h"
 #include "support/refusal.h"
-#include "support/testsession.h"
 #include "trade/lookuppanel.h"
 #include "trade/tbushou.h"
 #include "ui/datagrid.h"
@@ -33,8 +33,8 @@ qlonglong addEntry(TestSession& t, int number, const QString& name, const QStrin
     return t.dm().ADOall.first("select max(id) as k from 帐款明细").integer("k");
 }
 
-Tbushou* openScreen(TestSession& t) {
-    auto* s = new Tbushou(t.session());
+Tbushou* openScreen(MainWindowTest& t) {
+    auto* s = &t.screen<Tbushou>("N28");
     s->show();
     s->activateWindow();
     if (!QTest::qWaitForWindowActive(s))
@@ -96,10 +96,12 @@ class TestArrears : public QObject {
     void failedCollectionChangesNothing();
     void tickAllReachesRowsNotYetRead();
     void tickedEntryDeletedMeanwhile();
+    void tickAllActsOnTheListedRows_data();
+    void tickAllActsOnTheListedRows();
 };
 
 void TestArrears::openingAndColumns() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen(t);
     QCOMPARE(s->windowTitle(), QString("补收欠款"));
     QCOMPARE(s->placement(), QRect(0, 0, 1019, 605));
@@ -124,7 +126,7 @@ void TestArrears::openingAndColumns() {
 }
 
 void TestArrears::collectTwoUnpaidSales() {
-    TestSession t;
+    MainWindowTest t;
     t.session().operatorNumber = "0003";
     addCustomer(t, 5, "张三", "555", "139", "城关镇");
     addEntry(t, 5, "张三", "100", "已付款");
@@ -181,7 +183,7 @@ void TestArrears::collectTwoUnpaidSales() {
 }
 
 void TestArrears::whatCountsAsAnArrear() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三");
     addEntry(t, 5, "张三", "0", "未付款");
     addEntry(t, 5, "张三", "-30", "未付款");
@@ -213,7 +215,7 @@ void TestArrears::totals() {
     QFETCH(QStringList, amounts);
     QFETCH(QList<int>, ticked);
     QFETCH(QString, total);
-    TestSession t;
+    MainWindowTest t;
     for (const QString& a : amounts)
         addEntry(t, 5, "张三", a, "未付款");
     auto* s = openScreen(t);
@@ -255,7 +257,7 @@ void TestArrears::totals() {
 }
 
 void TestArrears::showAllOrdersByNameAndKeepsBoxes() {
-    TestSession t;
+    MainWindowTest t;
     addEntry(t, 1, "张三", "10", "未付款");
     addEntry(t, 2, "阿明", "20", "未付款");
     addEntry(t, 3, "李四", "30", "未付款");
@@ -278,7 +280,7 @@ void TestArrears::showAllOrdersByNameAndKeepsBoxes() {
 }
 
 void TestArrears::oldNameOfRenamedCustomer() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三丰", "555", "139", "新村");
     addEntry(t, 5, "张三", "80", "未付款", "2008-03-05", "SN-1", "444", "138", "旧村");
     auto* s = openScreen(t);
@@ -334,7 +336,7 @@ void TestArrears::enterRules() {
     QFETCH(QString, typed);
     QFETCH(int, rowsAfterEnter);
     QFETCH(QStringList, messagesAfterButton);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三", "555", "139", "城关镇");
     addEntry(t, 5, "张三", "80", "未付款");
     addEntry(t, 6, "李四", "90", "未付款", "2008-03-05", "SN", "666", "138", "乙村");
@@ -365,7 +367,7 @@ void TestArrears::enterRules() {
 }
 
 void TestArrears::pickListsByName() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三", "555", "139", "城关镇");
     addCustomer(t, 6, "李四", "666", "138", "乙村");
     addEntry(t, 6, "李四", "90", "未付款", "2008-03-05", "SN", "666", "138", "乙村");
@@ -390,7 +392,7 @@ void TestArrears::pickListsByName() {
 }
 
 void TestArrears::failedCollectionChangesNothing() {
-    TestSession t;
+    MainWindowTest t;
     addEntry(t, 5, "张三", "1250", "未付款");
     addEntry(t, 5, "张三", "99.5", "未付款");
     refuseChange(t.dm(), "insert", "收款记录", "磁盘已满", "NEW.金额 = 995000");
@@ -426,7 +428,7 @@ void TestArrears::failedCollectionChangesNothing() {
 // A long list reads its rows as they are scrolled to; "全选" ticks every listed entry all the same,
 // and the total and the collection cover them all.
 void TestArrears::tickAllReachesRowsNotYetRead() {
-    TestSession t;
+    MainWindowTest t;
     t.dm().transaction([&] {
         for (int i = 0; i < 700; ++i)
             addEntry(t, 5, "张三", "1.5", "未付款");
@@ -465,7 +467,7 @@ void TestArrears::tickAllReachesRowsNotYetRead() {
 }
 
 void TestArrears::tickedEntryDeletedMeanwhile() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三");
     addEntry(t, 5, "张三", "10", "未付款");
     const qlonglong gone = addEntry(t, 5, "张三", "20", "未付款");
@@ -481,6 +483,45 @@ void TestArrears::tickedEntryDeletedMeanwhile() {
     QCOMPARE(t.rows("select 付款情况 from 帐款明细"), QList<QStringList>{{"未付款"}});
     QCOMPARE(ticks(s), (QList<bool>{true, true}));
     delete s;
+}
+
+void TestArrears::tickAllActsOnTheListedRows_data() {
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<bool>("everyArrear"); // "显示全部欠款" rather than the customer's number
+    QTest::newRow("one customer") << 2 << false;
+    QTest::newRow("every arrear, more than read at once") << 300 << true;
+}
+
+void TestArrears::tickAllActsOnTheListedRows() {
+    QFETCH(int, listed);
+    QFETCH(bool, everyArrear);
+    MainWindowTest t;
+    addCustomer(t, 5, "张三");
+    t.dm().transaction([&] {
+        for (int i = 0; i < listed; ++i)
+            addEntry(t, 5, "张三", "10", "未付款");
+    });
+    auto* s = openScreen(t);
+    if (everyArrear) {
+        click(s->BitBtn2);
+    } else {
+        typeText(s->Edit5, "5");
+        click(s->BitBtn1);
+    }
+    // A debt of the same customer saved after the list was shown (another screen, another copy of
+    // the program): the customer has not seen it and does not pay it now.
+    const qlonglong later = addEntry(t, 5, "张三", "99", "未付款");
+    click(s->BitBtn5);
+    click(s->BitBtn7);
+    QCOMPARE(s->Edit4->text(), QString::number(listed * 10));
+    while (s->ListView1->model()->canFetchMore({}))
+        s->ListView1->model()->fetchMore({});
+    QCOMPARE(rowCount(s), listed);
+    click(s->BitBtn3);
+    QCOMPARE(t.messages().texts(), QStringList{"补收欠款成功！"});
+    QCOMPARE(t.count("收款记录"), listed);
+    QCOMPARE(t.rows("select id, 付款情况 from 帐款明细 where 付款情况='未付款'"),
+             (QList<QStringList>{{QString::number(later), "未付款"}}));
 }
 
 QTEST_MAIN(TestArrears)

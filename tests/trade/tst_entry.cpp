@@ -1,4 +1,4 @@
-#include "support/testsession.h"
+#include "support/mainwindowtest.h"
 #include "trade/lookuppanel.h"
 #include "trade/tdinggou.h"
 #include "trade/tweixiu.h"
@@ -24,8 +24,8 @@ void addCustomer(TestSession& t, int number, const QString& name, const QString&
                        {number, name, QString("ID%1").arg(number), "1970", mobile, tel, address});
 }
 
-template <class S> S* openScreen(TestSession& t) {
-    auto* s = new S(t.session());
+template <class S> S* openScreen(MainWindowTest& t) {
+    auto* s = &t.screen<S>(std::is_same_v<S, Tdinggou> ? "N10" : "N26");
     s->show();
     s->activateWindow();
     if (!QTest::qWaitForWindowActive(s))
@@ -116,6 +116,7 @@ void TestEntry::salesLookup_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("found");
     QTest::newRow("number") << "Edit7" << "007" << true;
+    QTest::newRow("number with blanks") << "Edit7" << " 7 " << true;
     QTest::newRow("name") << "Edit1" << "张三" << true;
     QTest::newRow("telephone") << "Edit3" << "5551234" << true;
     QTest::newRow("mobile") << "Edit8" << "13900001111" << true;
@@ -128,7 +129,7 @@ void TestEntry::salesLookup() {
     QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(bool, found);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 7, "张三", "5551234", "13900001111", "城关镇东村");
     auto* s = openScreen<Tdinggou>(t);
     // What a failed lookup keeps: the serial, price, remark and payment state.
@@ -165,7 +166,7 @@ void TestEntry::salesLookup() {
 }
 
 void TestEntry::repairLookupKeepsNumberAsTyped() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 7, "张三", "5551234", "139");
     auto* s = openScreen<Tweixiu>(t);
     typeText(s->Edit6, "007");
@@ -183,7 +184,7 @@ void TestEntry::repairLookupKeepsNumberAsTyped() {
 }
 
 void TestEntry::severalMatchesTakeOneSilently() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "王五", "111");
     addCustomer(t, 2, "王五", "222");
     auto* s = openScreen<Tdinggou>(t);
@@ -195,7 +196,7 @@ void TestEntry::severalMatchesTakeOneSilently() {
 }
 
 void TestEntry::badNumberIsReportedAndKeepsBoxes() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen<Tdinggou>(t);
     typeText(s->Edit1, "某人");
     typeText(s->Edit7, "1'x");
@@ -208,7 +209,7 @@ void TestEntry::badNumberIsReportedAndKeepsBoxes() {
 }
 
 void TestEntry::fuzzySearchListsEveryoneByPinyin() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三");
     addCustomer(t, 2, "阿明");
     addCustomer(t, 3, "李四");
@@ -229,7 +230,7 @@ void TestEntry::fuzzySearchListsEveryoneByPinyin() {
 }
 
 void TestEntry::customerListIsSharedBetweenScreens() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "111");
     addCustomer(t, 2, "李四", "222");
     auto* sales = openScreen<Tdinggou>(t);
@@ -246,7 +247,7 @@ void TestEntry::customerListIsSharedBetweenScreens() {
 }
 
 void TestEntry::pickFillsBoxes() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "111", "m1", "甲村");
     addCustomer(t, 2, "李四", "222", "m2", "乙村");
     auto* s = openScreen<Tweixiu>(t);
@@ -269,7 +270,7 @@ void TestEntry::pickFillsBoxes() {
 }
 
 void TestEntry::pickFromEmptyListEmptiesBoxes() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "111", "m1", "甲村");
     auto* s = openScreen<Tdinggou>(t);
     typeText(s->Edit1, "张三");
@@ -299,7 +300,7 @@ void TestEntry::paidAndUnpaidSales_data() {
 void TestEntry::paidAndUnpaidSales() {
     QFETCH(bool, paid);
     QFETCH(int, dayOffset);
-    TestSession t;
+    MainWindowTest t;
     t.session().operatorNumber = "0002";
     addCustomer(t, 5, "张三", "111", "139", "城关镇");
     auto* s = openScreen<Tdinggou>(t);
@@ -343,7 +344,7 @@ void TestEntry::paidAndUnpaidSales() {
 }
 
 void TestEntry::incompleteSaleWritesNothing() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三");
     auto* s = openScreen<Tdinggou>(t);
     typeText(s->Edit7, "5");
@@ -367,7 +368,7 @@ void TestEntry::invalidPriceWritesNothing_data() {
 
 void TestEntry::invalidPriceWritesNothing() {
     QFETCH(QString, price);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 5, "张三");
     auto* s = openScreen<Tdinggou>(t);
     typeText(s->Edit7, "5");
@@ -384,7 +385,7 @@ void TestEntry::invalidPriceWritesNothing() {
 }
 
 void TestEntry::priceBoxTakesOnlyMoneyKeys() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen<Tdinggou>(t);
     typeText(s->Edit6, "a1b2.x-5元");
     QCOMPARE(s->Edit6->text(), QString("12.-5"));
@@ -394,7 +395,7 @@ void TestEntry::priceBoxTakesOnlyMoneyKeys() {
 }
 
 void TestEntry::enterChainOfSales() {
-    TestSession t;
+    MainWindowTest t;
     auto* s = openScreen<Tdinggou>(t);
     s->Edit4->setFocus();
     QWidget* expected[] = {s->Edit5, s->Edit6, s->DateTimePicker1, s->Edit11, s->Memo1};
@@ -411,7 +412,7 @@ void TestEntry::enterChainOfSales() {
 }
 
 void TestEntry::quotesAreStoredAsTyped() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "O'Neil");
     auto* s = openScreen<Tdinggou>(t);
     typeText(s->Edit1, "O'Neil");
@@ -438,7 +439,7 @@ void TestEntry::repairFees() {
     QFETCH(QString, fee);
     QFETCH(QString, stored);
     QFETCH(bool, receipt);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 3, "张三", "111", "139", "城关镇");
     auto* s = openScreen<Tweixiu>(t);
     typeText(s->Edit6, "3");
@@ -471,7 +472,7 @@ void TestEntry::repairFees() {
 }
 
 void TestEntry::repairNeedsAnItem() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 3, "张三");
     auto* s = openScreen<Tweixiu>(t);
     typeText(s->Edit6, "3");
@@ -488,7 +489,7 @@ void TestEntry::repairNeedsAnItem() {
 }
 
 void TestEntry::serialProposalAndFollowingBox() {
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 3, "张三");
     addCustomer(t, 4, "李四");
     t.dm().ADOall.exec("insert into dinggou(id, 客户编号, 主机序列号) values(10, 3, 'LATER')");
@@ -527,7 +528,7 @@ void TestEntry::newCustomerButtonsOpenTheDialog_data() {
 void TestEntry::newCustomerButtonsOpenTheDialog() {
     QFETCH(bool, repair);
     QFETCH(bool, inList);
-    TestSession t;
+    MainWindowTest t;
     std::unique_ptr<Screen> screen;
     if (repair)
         screen.reset(openScreen<Tweixiu>(t));
@@ -556,9 +557,9 @@ void TestEntry::newCustomerButtonsOpenTheDialog() {
 }
 
 void TestEntry::entryScreensUseSongAt13Pixels() {
-    TestSession t;
-    Tdinggou sales(t.session());
-    Tweixiu repair(t.session());
+    MainWindowTest t;
+    Tdinggou& sales = t.screen<Tdinggou>("N10");
+    Tweixiu& repair = t.screen<Tweixiu>("N26");
     for (QWidget* w : {static_cast<QWidget*>(&sales), static_cast<QWidget*>(&repair)}) {
         QCOMPARE(w->font().family(), QString("宋体"));
         QCOMPARE(w->font().pixelSize(), 13);

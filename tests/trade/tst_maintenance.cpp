@@ -1,5 +1,5 @@
+#include "support/mainwindowtest.h"
 #include "support/refusal.h"
-#include "support/testsession.h"
 #include "trade/lookuppanel.h"
 #include "trade/recordeditdialog.h"
 #include "trade/recordmaintenance.h"
@@ -45,9 +45,9 @@ void addRecord(TestSession& t, bool sale, int number, const QString& name, const
                        {number, name, money, date});
 }
 
-RecordMaintenance* openScreen(TestSession& t, bool sale) {
+RecordMaintenance* openScreen(MainWindowTest& t, bool sale) {
     RecordMaintenance* s =
-        sale ? static_cast<RecordMaintenance*>(new Tdingxiugai(t.session())) : new Tweixiugai(t.session());
+        sale ? static_cast<RecordMaintenance*>(&t.screen<Tdingxiugai>("N38")) : &t.screen<Tweixiugai>("N39");
     s->show();
     s->activateWindow();
     if (!QTest::qWaitForWindowActive(s))
@@ -122,7 +122,7 @@ void TestMaintenance::openingListsAllByName() {
     QFETCH(bool, sale);
     QFETCH(QString, caption);
     QFETCH(QString, item);
-    TestSession t;
+    MainWindowTest t;
     addRecord(t, sale, 1, "张三", "10");
     addRecord(t, sale, 2, "阿明", "20");
     addRecord(t, sale, 3, "李四", "30");
@@ -204,7 +204,7 @@ void TestMaintenance::lookups() {
     QFETCH(QStringList, messages);
     QFETCH(QStringList, listed);
     QFETCH(QString, nameAfter);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "111", "m1", "甲村");
     addCustomer(t, 2, "李四", "222", "m2", "乙村");
     addRecord(t, sale, 1, "张三", "10", "111");
@@ -251,7 +251,7 @@ void TestMaintenance::pick_data() {
 void TestMaintenance::pick() {
     QFETCH(bool, sale);
     QFETCH(QString, numberAfter);
-    TestSession t;
+    MainWindowTest t;
     addCustomer(t, 1, "张三", "111", "m1", "甲村");
     addCustomer(t, 2, "李四", "222", "m2", "乙村");
     addRecord(t, sale, 1, "张三", "10");
@@ -292,7 +292,7 @@ void TestMaintenance::deleteKeepsAccountEntryAndReceipt_data() {
 void TestMaintenance::deleteKeepsAccountEntryAndReceipt() {
     QFETCH(bool, sale);
     QFETCH(QString, deleteButton);
-    TestSession t;
+    MainWindowTest t;
     addRecord(t, sale, 1, "阿明", "10");
     addRecord(t, sale, 2, "李四", "20");
     addRecord(t, sale, 3, "张三", "30");
@@ -341,7 +341,7 @@ void TestMaintenance::deleteKeepsAccountEntryAndReceipt() {
 }
 
 void TestMaintenance::correctedPriceKeepsStaff() {
-    TestSession t;
+    MainWindowTest t;
     addRecord(t, true, 1, "阿明", "10");
     addRecord(t, true, 5, "张三", "3999.5", "555", "2008-03-05");
     auto* s = openScreen(t, true);
@@ -385,7 +385,7 @@ void TestMaintenance::correctedPriceKeepsStaff() {
 }
 
 void TestMaintenance::repairEmptyFeeStoredAsZero() {
-    TestSession t;
+    MainWindowTest t;
     addRecord(t, false, 5, "张三", "85.5");
     auto* s = openScreen(t, false);
     doubleClickRow(s->DBGrid1, 0);
@@ -445,7 +445,7 @@ void TestMaintenance::dialogChecks() {
     QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    TestSession t;
+    MainWindowTest t;
     addRecord(t, sale, 5, "张三", "100");
     const auto before = t.rows("select * from " + table(sale));
     auto* s = openScreen(t, sale);
@@ -476,7 +476,7 @@ void TestMaintenance::failedSaveRollsBack_data() {
 
 void TestMaintenance::failedSaveRollsBack() {
     QFETCH(bool, sale);
-    TestSession t;
+    MainWindowTest t;
     addRecord(t, sale, 5, "张三", "100");
     const auto before = t.rows("select * from " + table(sale));
     refuseChange(t.dm(), "update", table(sale), "数据库已锁定");
@@ -511,21 +511,26 @@ void TestMaintenance::dialogEnterOrderAndKeyFilter_data() {
     QTest::addColumn<bool>("sale");
     QTest::addColumn<QStringList>("order");
     QTest::addColumn<QString>("amountBox");
-    QTest::newRow("sales") << true
-                           << QStringList{"Edit7", "Edit1", "Edit9", "Edit10", "Edit3",           "Edit8",
-                                          "Edit2", "Edit4", "Edit5", "Edit6",  "DateTimePicker1", "Memo1"}
-                           << "Edit6";
-    QTest::newRow("repairs") << false
-                             << QStringList{"Edit7", "Edit1", "Edit9", "Edit10", "Edit3",           "Edit8",
-                                            "Edit2", "Edit4", "Edit5", "Edit6",  "DateTimePicker1", "Memo1"}
-                             << "Edit5";
+    QTest::addColumn<bool>("keypad"); // Enter from the keypad
+    const QStringList order{"Edit7", "Edit1", "Edit9", "Edit10", "Edit3",           "Edit8",
+                            "Edit2", "Edit4", "Edit5", "Edit6",  "DateTimePicker1", "Memo1"};
+    QTest::newRow("sales") << true << order << "Edit6" << false;
+    QTest::newRow("repairs") << false << order << "Edit5" << false;
+    QTest::newRow("sales, keypad Enter") << true << order << "Edit6" << true;
 }
 
 void TestMaintenance::dialogEnterOrderAndKeyFilter() {
     QFETCH(bool, sale);
     QFETCH(QStringList, order);
     QFETCH(QString, amountBox);
-    TestSession t;
+    QFETCH(bool, keypad);
+    const auto enter = [keypad](QWidget* w) {
+        if (keypad)
+            QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            pressEnter(w);
+    };
+    MainWindowTest t;
     addRecord(t, sale, 5, "张三", "100");
     auto* s = openScreen(t, sale);
     doubleClickRow(s->DBGrid1, 0);
@@ -533,13 +538,13 @@ void TestMaintenance::dialogEnterOrderAndKeyFilter() {
     QVERIFY(QTest::qWaitForWindowActive(&d));
     QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
     for (int i = 1; i < order.size(); ++i) {
-        pressEnter(QApplication::focusWidget());
+        enter(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
     }
     // Enter in the remark starts a new line.
     d.Memo1->clear();
     typeText(d.Memo1, "a");
-    pressEnter(d.Memo1);
+    enter(d.Memo1);
     typeText(d.Memo1, "b");
     QCOMPARE(d.Memo1->toPlainText(), QString("a\nb"));
     QLineEdit* amount = edit(&d, amountBox);
