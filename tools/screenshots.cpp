@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     TMAIN w(session);
     w.setCurrentOperator(session.operatorNumber);
     w.applyFlags(session.flags);
-    w.resize(1280, 800);
+    w.resize(1024, 768); // the screen size the layouts are made for
     w.show();
     const QStringList captions = {
         QStringLiteral("客户档案"), QStringLiteral("维修项目设置"), QStringLiteral("乡镇、村庄设置"),

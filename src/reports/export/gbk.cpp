@@ -63,7 +63,7 @@ QByteArray encodeWithReferences(QStringView text) {
         const QStringView ch = text.mid(i, len);
         const QByteArray b = encode(ch);
         if (b.size() == 4)
-            out += "&#" + QByteArray::number(ch.toUcs4().value(0)) + ';';
+            out += "&#" + QByteArray::number(len == 2 ? QChar::surrogateToUcs4(ch[0], ch[1]) : ch[0].unicode()) + ';';
         else
             out += b;
         i += len;
