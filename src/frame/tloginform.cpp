@@ -1,6 +1,7 @@
 #include "frame/tloginform.h"
-#include "ui/fonts.h"
 #include "frame/tmain.h"
+#include "ui/accessibility.h"
+#include "ui/fonts.h"
 #include "ui/keys.h"
 #include <QApplication>
 #include <QComboBox>
@@ -103,6 +104,7 @@ Tloginform::Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent)
     connect(button1, &QPushButton::clicked, this, &Tloginform::button1Click);
     connect(button2, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(sizeHint().expandedTo(QSize(300, 190)));
+    Accessibility::nameControls(this);
 }
 
 void Tloginform::showEvent(QShowEvent* e) {
