@@ -2,11 +2,11 @@
 #include "customers/txinzengkehu.h"
 #include "customers/txiugaikehu.h"
 #include "data/dates.h"
+#include "frame/tloginform.h"
 #include "reports/tchaxun.h"
 #include "reports/thuizong.h"
 #include "reports/tjiaokuanjilu.h"
 #include "reports/tyiri.h"
-#include "frame/tloginform.h"
 #include "support/mainwindowtest.h"
 #include "trade/recordeditdialog.h"
 #include "trade/tbushou.h"
@@ -157,8 +157,10 @@ void TestScreens::everyBoxHasAName_data() {
     for (const ScreenRow& r : kScreens)
         QTest::newRow(r.caption) << r.command << r.via << r.caption << r.leave;
     // The dialogs the screens open, and the login window.
-    for (const char* d : {"新增客户档案", "修改客户档案", "修改操作人员", "修改销售记录", "修改维修记录", "登录"})
-        QTest::newRow(d) << "" << "" << d << "";
+    for (const char* d :
+         {"新增客户档案", "修改客户档案", "修改操作人员", "修改销售记录", "修改维修记录", "登录"})
+        QTest::newRow(d) << ""
+                         << "" << d << "";
 }
 
 void TestScreens::everyBoxHasAName() {
