@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         QStringLiteral("维修记录修改"), QStringLiteral("补收欠款"), QStringLiteral("查询客户所有资料"),
         QStringLiteral("查询客户交款记录"), QStringLiteral("一日销售、维修及帐款情况一览"),
         QStringLiteral("销售、维修及帐款情况汇总"), QStringLiteral("操作人员设置"), QStringLiteral("修改密码"),
-        QStringLiteral("店铺名称设置"), QStringLiteral("数据整理")};
+        QStringLiteral("店铺名称设置"), QStringLiteral("数据整理"), QStringLiteral("主机序列号查询")};
     int n = 0;
     for (const QString& caption : captions) {
         if (!w.openScreen(caption))
