@@ -109,6 +109,17 @@ QStringList readHtml(const QString& s) {
             t.clear();
         if (t.contains(u'"'))
             std::abort();
+        // Characters outside GBK come as numeric references.
+        static const QRegularExpression reference(QStringLiteral("&#([0-9]+);"));
+        QString decoded;
+        qsizetype at = 0;
+        for (auto refs = reference.globalMatch(t); refs.hasNext();) {
+            const QRegularExpressionMatch m = refs.next();
+            const char32_t cp = m.captured(1).toUInt();
+            decoded += t.mid(at, m.capturedStart() - at) + QString::fromUcs4(&cp, 1);
+            at = m.capturedEnd();
+        }
+        t = decoded + t.mid(at);
         t.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
             .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
             .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
@@ -159,10 +170,16 @@ QStringList readXls(const QByteArray& b) {
             std::abort();
         const QByteArray data = b.mid(i + 4, len);
         if (code == 0x0204) {
+            // Unicode text: a count of characters, a flag (1: UTF-16, 0: one byte each), the characters.
             const int n = uchar(data[6]) | uchar(data[7]) << 8;
-            if (n != len - 8)
+            const bool wide = data[8] == 1;
+            if ((data[8] != 0 && !wide) || n * (wide ? 2 : 1) != len - 9)
                 std::abort();
-            labels << gb18030(data.mid(8));
+            QString text;
+            for (int k = 0; k < n; ++k)
+                text += wide ? QChar(char16_t(uchar(data[9 + 2 * k]) | uchar(data[10 + 2 * k]) << 8))
+                             : QChar(char16_t(uchar(data[9 + k])));
+            labels << text;
         } else if (code == 0x000A) {
             ended = true;
         }

@@ -1,4 +1,5 @@
 #include "bench.h"
+#include "data/autobackup.h"
 #include "data/programfolder.h"
 #include "frame/startup.h"
 #include "frame/tloginform.h"
@@ -426,6 +427,48 @@ QList<Command> Runner::commands() {
                 },
                 {}});
 
+    // The serial search: a whole serial of a unit, a part of one in lower case, and two characters.
+    const QString serials = QStringLiteral("主机序列号查询");
+    const QString unit = p->dm()
+                             .ADOall
+                             .first(QStringLiteral("select 主机序列号 from dinggou where length(主机序列号)>=8 "
+                                                   "order by id limit 1 offset (select count(*)/2 from dinggou)"))
+                             .text(QStringLiteral("主机序列号"));
+    for (const auto& [label, text] :
+         {std::pair{QStringLiteral("整个序列号"), unit}, std::pair{QStringLiteral("部分序列号"), unit.mid(3, 5).toLower()},
+          std::pair{QStringLiteral("两个字符"), unit.mid(4, 2)}}) {
+        out.append({QStringLiteral("主机序列号查询（%1“%2”）").arg(label, text),
+                    [p, serials, text] {
+                        QWidget* w = p->fresh(serials);
+                        setText(w, QStringLiteral("Edit1"), text);
+                    },
+                    [p, serials] {
+                        click(p->screen(serials), QStringLiteral("BitBtn1"));
+                        settle();
+                    },
+                    [p, serials, text] {
+                        // Written out without the index: every row whose serial holds the text, in any case.
+                        QWidget* w = p->screen(serials);
+                        QString e;
+                        const std::pair<const char*, const char*> grids[] = {{"DBGrid1", "dinggou"},
+                                                                             {"DBGrid2", "维修记录"},
+                                                                             {"DBGrid3", "帐款明细"},
+                                                                             {"DBGrid4", "收款记录"}};
+                        for (const auto& [grid, table] : grids)
+                            if (e.isEmpty())
+                                e = p->checkGrid(
+                                    w->findChild<DataGrid*>(QString::fromUtf8(grid)),
+                                    QStringLiteral("select * from %1 where instr(lower(主机序列号), lower(?))>0 "
+                                                   "order by 日期, %2")
+                                        .arg(QString::fromUtf8(table),
+                                             qstrcmp(table, "收款记录") == 0 ? QStringLiteral("rowid")
+                                                                             : QStringLiteral("id")),
+                                    {text});
+                        return e;
+                    },
+                    {}});
+    }
+
     // The daily overview of the busiest day.
     auto busiest = std::make_shared<QDate>();
     const QString overview = QStringLiteral("一日销售、维修及帐款情况一览");
@@ -739,6 +782,23 @@ QList<Command> Runner::commands() {
                         return QStringLiteral("message: ") + p->lastMessage();
                     return QFileInfo(backupName + QStringLiteral(".bak")).size() > 0 ? QString()
                                                                                      : QStringLiteral("no backup file");
+                },
+                [backupName] { return QStringList{QStringLiteral(".backup '%1.shell'").arg(backupName)}; }});
+
+    // The day's automatic backup: the copy, its check beside the window, the kept days.
+    out.append({QStringLiteral("自动备份"),
+                [p] {
+                    for (const QString& f : AutoBackup::backups(AutoBackup::settings()))
+                        QFile::remove(f);
+                    p->messages->shown.clear();
+                },
+                [p] { p->main->autoBackup(); },
+                [p]() -> QString {
+                    if (!p->messages->shown.empty())
+                        return QStringLiteral("message: ") + p->lastMessage();
+                    return AutoBackup::doneFor(AutoBackup::settings(), QDate::currentDate())
+                               ? QString()
+                               : QStringLiteral("no backup file");
                 },
                 [backupName] { return QStringList{QStringLiteral(".backup '%1.shell'").arg(backupName)}; }});
     return out;

@@ -1,4 +1,5 @@
 #include "admin/maintenance.h"
+#include "data/autobackup.h"
 #include "data/backup.h"
 #include "data/dates.h"
 #include "data/programfolder.h"
@@ -46,15 +47,23 @@ void restore(Session& session, QWidget* parent) {
         return;
     FileDialogSpec request;
     request.caption = QStringLiteral("数据恢复");
-    request.fileName = QFileInfo(session.backupFileName).isAbsolute() ? QFileInfo(session.backupFileName).path()
-                                                                   : ProgramFolder::path();
+    // The dialog opens at the newest automatic backup.
+    const AutoBackup::Settings automatic = AutoBackup::settings();
+    const QStringList kept = AutoBackup::backups(automatic);
+    if (!kept.isEmpty())
+        request.fileName = kept.first();
+    else if (QFileInfo(automatic.folder).isDir())
+        request.fileName = automatic.folder;
+    else
+        request.fileName = QFileInfo(session.backupFileName).isAbsolute() ? QFileInfo(session.backupFileName).path()
+                                                                       : ProgramFolder::path();
     request.filter = kFilter;
     request.selectedFilter = kBakFilter;
     const QString chosen = session.files().open(parent, request);
     if (chosen.isEmpty())
         return;
     try {
-        DbBackup::restoreFrom(session.dm(), chosen);
+        DbBackup::restoreFrom(session.dm(), chosen, session.operatorNumber);
     } catch (const DbError&) {
         session.messages().error(parent, QStringLiteral("恢复数据失败，请重试！!"), QStringLiteral("错误！"));
         return;
@@ -71,11 +80,17 @@ void initialise(Session& session, QWidget* parent) {
         return;
     TDM1& dm = session.dm();
     // Wholly or not at all: a failure leaves the database as it was.
+    // The change log stays, with a line of what was emptied.
     dm.transaction([&] {
-        for (const char* table :
-             {"dinggou", "客户信息", "收款记录", "维修记录", "帐款明细", "维修项目", "操作员", "乡镇"})
-            dm.ADOall.exec(QStringLiteral("delete from %1").arg(TDM1::quoteId(QString::fromUtf8(table))));
+        QStringList removed;
+        for (const char* t : {"dinggou", "客户信息", "收款记录", "维修记录", "帐款明细", "维修项目", "操作员", "乡镇"}) {
+            const QString table = QString::fromUtf8(t);
+            const int n = dm.ADOall.exec(QStringLiteral("delete from %1").arg(TDM1::quoteId(table)));
+            removed << QStringLiteral("%1：%2条").arg(table).arg(n);
+        }
         dm.writeSeedRows();
+        dm.logChange(session.operatorNumber, {QStringLiteral("初始化"), {}, {}, removed.join(QStringLiteral("；")),
+                                              QStringLiteral("维修项目：6条；操作员：1条（0001 系统管理员）")});
     });
     session.messages().info(parent, QStringLiteral("初始化成功！"), QStringLiteral("提示！"));
 }

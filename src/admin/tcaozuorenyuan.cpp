@@ -172,7 +172,11 @@ void Tcaozuorenyuan::BitBtn3Click() {
     if (!msg().ask(this, QStringLiteral("确实删除记录？该操作不可恢复！"), QStringLiteral("删除记录")))
         return;
     // Only the row shown goes: another operator under the same number stays.
-    dm().ADOall.exec(QStringLiteral("delete from 操作员 where rowid=? and 操作员=?"), {rowId, number});
+    dm().transaction([&] {
+        const Row before = dm().rowOf(QStringLiteral("操作员"), rowId);
+        if (dm().ADOall.exec(QStringLiteral("delete from 操作员 where rowid=? and 操作员=?"), {rowId, number}) == 1)
+            dm().logDelete(session().operatorNumber, QStringLiteral("操作员"), number, before);
+    });
     msg().info(this, QStringLiteral("删除操作人员成功！"), QStringLiteral("提示"));
     rebuild();
 }

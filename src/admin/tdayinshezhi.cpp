@@ -27,7 +27,7 @@ Tdayinshezhi::Tdayinshezhi(Session& session, QWidget* parent) : Screen(session, 
     grid->addWidget(label1, 0, 0);
     grid->addWidget(Edit1, 0, 1, 1, 2);
 
-    // The port and the footer travel with the shop name but are not shown.
+    // The receipt printer's port and the footer printed at the end of every receipt.
     auto* label2 = new QLabel(QStringLiteral("打印端口"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     ComboBox1 = new QComboBox(this);
@@ -37,15 +37,18 @@ Tdayinshezhi::Tdayinshezhi(Session& session, QWidget* parent) : Screen(session, 
     label3->setObjectName(QStringLiteral("Label3"));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    for (QWidget* w : std::initializer_list<QWidget*>{label2, ComboBox1, label3, Memo1})
-        w->hide();
+    Memo1->setFixedHeight(60);
+    grid->addWidget(label2, 1, 0);
+    grid->addWidget(ComboBox1, 1, 1, 1, 2);
+    grid->addWidget(label3, 2, 0);
+    grid->addWidget(Memo1, 2, 1, 1, 2);
 
     BitBtn1 = new QPushButton(QStringLiteral("配置"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn2 = new QPushButton(QStringLiteral("退出"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    grid->addWidget(BitBtn1, 1, 1);
-    grid->addWidget(BitBtn2, 1, 2);
+    grid->addWidget(BitBtn1, 3, 1);
+    grid->addWidget(BitBtn2, 3, 2);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { ChildWindow::close(this); });
@@ -68,7 +71,7 @@ void Tdayinshezhi::BitBtn1Click() {
         msg().error(this, QStringLiteral("信息不完整！"), QStringLiteral("提示"));
         return;
     }
-    // The port cannot be seen or corrected here, so an empty one must not block the save.
+    // An empty port falls back to the first one rather than block the save of the shop name.
     if (ComboBox1->currentText().trimmed().isEmpty())
         ComboBox1->setEditText(QStringLiteral("lpt1"));
     const QString file = ProgramFolder::iniFile();

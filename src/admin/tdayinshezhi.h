@@ -11,11 +11,11 @@ class Tdayinshezhi : public Screen {
     Q_OBJECT
   public:
     explicit Tdayinshezhi(Session& session, QWidget* parent = nullptr);
-    QRect placement() const override { return QRect(330, 0, width(), height()); }
+    QRect placement() const override { return QRect(330, 0, 0, 0); } // sized to its content
 
     QLineEdit* Edit1;      // shop name
-    QComboBox* ComboBox1;  // printer port, never shown
-    QPlainTextEdit* Memo1; // receipt footer, never shown
+    QComboBox* ComboBox1;  // receipt printer port
+    QPlainTextEdit* Memo1; // receipt footer
     QPushButton* BitBtn1;  // 配置
     QPushButton* BitBtn2;  // 退出
 

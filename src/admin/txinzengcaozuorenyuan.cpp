@@ -1,6 +1,7 @@
 #include "admin/txinzengcaozuorenyuan.h"
 #include "admin/childwindow.h"
 #include "admin/operatorform.h"
+#include "data/passwords.h"
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,13 +52,16 @@ void Txinzengcaozuorenyuan::BitBtn1Click() {
     QStringList marks;
     for (int i = 0; i < 20; ++i)
         marks << QStringLiteral("?");
-    QVariantList params{number, form->Edit2->text(), form->Edit3->text()};
+    QVariantList params{number, form->Edit2->text(), Passwords::hash(form->Edit3->text())};
     params << Permissions::values(form->boxes);
     try {
         dm().transaction([&] {
             dm().ADOall.exec(QStringLiteral("insert into 操作员 (操作员,姓名,密码,%1) values (%2)")
                                  .arg(Permissions::columnList(), marks.join(u',')),
                              params);
+            const Row added = dm().lastInserted(QStringLiteral("操作员"));
+            dm().logChange(session().operatorNumber,
+                           {QStringLiteral("新增"), QStringLiteral("操作员"), number, {}, TDM1::describe(added)});
         });
     } catch (const DbError& e) {
         msg().plain(this, e.text());

@@ -29,4 +29,8 @@ class Txiugaicaozuoyuan : public QDialog {
     Session& session_;
     QString number_;
     qlonglong rowId_ = -1;
+    // The stored password's hash, and whether "密码" still shows it untyped: the operator's password
+    // then stays as it is when "重复密码" is that password.
+    QString storedPassword_;
+    bool passwordKept_ = false;
 };

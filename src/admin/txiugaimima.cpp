@@ -1,5 +1,6 @@
 #include "admin/txiugaimima.h"
 #include "admin/childwindow.h"
+#include "data/passwords.h"
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -56,14 +57,14 @@ Txiugaimima::Txiugaimima(Session& session, QWidget* parent) : Screen(session, pa
 
 void Txiugaimima::BitBtn1Click() {
     const QString number = Edit1->text();
-    const Row r = dm().ADOall.first(QStringLiteral("select 密码 from 操作员 where 操作员=?"), {number});
+    const Row r = dm().ADOall.first(QStringLiteral("select rowid as r, * from 操作员 where 操作员=?"), {number});
     if (r.isEmpty()) {
         // The row may be gone (deleted or initialised away); an update would change nothing.
         msg().error(this, QStringLiteral("操作员“%1”已不存在，无法修改密码！").arg(number),
                     QStringLiteral("错误！"));
         return;
     }
-    if (Edit2->text() != r.text(QStringLiteral("密码"))) {
+    if (!Passwords::verify(Edit2->text(), r.text(QStringLiteral("密码")))) {
         msg().error(this, QStringLiteral("旧密码不正确！"), QStringLiteral("错误！"));
         return;
     }
@@ -72,9 +73,12 @@ void Txiugaimima::BitBtn1Click() {
         return;
     }
     try {
+        const qlonglong rowid = r.integer(QStringLiteral("r"));
+        const QString stored = Passwords::hash(Edit4->text());
         dm().transaction([&] {
-            dm().ADOall.exec(QStringLiteral("update 操作员 set 密码=? where 操作员=?"),
-                             {Edit4->text(), number});
+            dm().ADOall.exec(QStringLiteral("update 操作员 set 密码=? where rowid=?"), {stored, rowid});
+            dm().logEdit(session().operatorNumber, QStringLiteral("操作员"), number, r,
+                         dm().rowOf(QStringLiteral("操作员"), rowid));
         });
     } catch (const DbError& e) {
         msg().plain(this, e.text());

@@ -10,7 +10,7 @@ class Txiugaimima : public Screen {
     Q_OBJECT
   public:
     explicit Txiugaimima(Session& session, QWidget* parent = nullptr);
-    QRect placement() const override { return QRect(330, 0, width(), height()); }
+    QRect placement() const override { return QRect(330, 0, 0, 0); } // sized to its content
 
     QGroupBox* GroupBox1;
     QLineEdit* Edit1;     // operator number, not editable

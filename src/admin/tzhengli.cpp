@@ -54,10 +54,19 @@ void Tzhengli::BitBtn1Click() {
     const QString day = Dates::toSql(DateTimePicker1->date());
     // All four tables or none.
     dm().transaction([&] {
-        for (const char* table : {"dinggou", "收款记录", "维修记录", "帐款明细"})
-            dm().ADOall.exec(
-                QStringLiteral("delete from %1 where 日期<?").arg(TDM1::quoteId(QString::fromUtf8(table))),
-                {day});
+        QStringList tables;
+        QStringList removed;
+        for (const char* t : {"dinggou", "收款记录", "维修记录", "帐款明细"}) {
+            const QString table = QString::fromUtf8(t);
+            const int n =
+                dm().ADOall.exec(QStringLiteral("delete from %1 where 日期<?").arg(TDM1::quoteId(table)), {day});
+            tables << table;
+            removed << QStringLiteral("%1：%2条").arg(table).arg(n);
+        }
+        dm().logChange(session().operatorNumber,
+                       {QStringLiteral("清除历史"), tables.join(QStringLiteral("、")),
+                        QStringLiteral("日期早于%1").arg(Dates::shortDate(DateTimePicker1->date())),
+                        removed.join(QStringLiteral("；")), {}});
     });
     msg().info(this, QStringLiteral("删除成功！"), QStringLiteral("提示"));
 }

@@ -11,7 +11,7 @@ class Tzhengli : public Screen {
     Q_OBJECT
   public:
     explicit Tzhengli(Session& session, QWidget* parent = nullptr);
-    QRect placement() const override { return QRect(310, 0, width(), height()); }
+    QRect placement() const override { return QRect(310, 0, 0, 0); } // sized to its content
 
     QGroupBox* GroupBox1;
     QLabel* Label1;

@@ -3,6 +3,7 @@
 #include "frame/tmain.h"
 #include "ui/fonts.h"
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,5 +25,6 @@ int main(int argc, char** argv) {
     if (login.exec() != QDialog::Accepted)
         return 0;
     w.showMaximized();
+    QTimer::singleShot(0, &w, [&w] { w.autoBackup(); });
     return app.exec();
 }

@@ -213,6 +213,8 @@ void CustomerDialog::BitBtn1Click() {
             });
         } else {
             dm.transaction([&] {
+                const Row before = dm.ADOall.first(
+                    QStringLiteral("select rowid as r, * from 客户信息 where 客户编号=? order by rowid"), {number});
                 const int changed = dm.ADOall.exec(
                     QStringLiteral(
                         "update 客户信息 set 身份证号=?,出生年=?,手机=?,客户编号=?,客户名称=?,地址=?,"
@@ -220,6 +222,8 @@ void CustomerDialog::BitBtn1Click() {
                     values + QVariantList{number});
                 if (changed == 0)
                     TDM1::fail(QStringLiteral("此客户档案信息不存在！"));
+                dm.logEdit(session_.operatorNumber, QStringLiteral("客户信息"), QString::number(number), before,
+                           dm.rowOf(QStringLiteral("客户信息"), before.integer(QStringLiteral("r"))));
             });
         }
     } catch (const DbError& e) {

@@ -140,9 +140,14 @@ void Tkehu::ToolButton3Click() {
                    QStringLiteral("系统提示")))
         return;
     // Only the customer row goes; the customer's sales, repairs, entries and receipts stay.
-    if (dm().ADOall.exec(QStringLiteral("delete from 客户信息 where rowid=?"),
-                         {customer.value(QStringLiteral("rowid"))}) == 0)
-        TDM1::fail(QStringLiteral("此客户档案信息不存在！"));
+    const qlonglong rowid = customer.integer(QStringLiteral("rowid"));
+    dm().transaction([&] {
+        const Row before = dm().rowOf(QStringLiteral("客户信息"), rowid);
+        if (dm().ADOall.exec(QStringLiteral("delete from 客户信息 where rowid=?"), {rowid}) == 0)
+            TDM1::fail(QStringLiteral("此客户档案信息不存在！"));
+        dm().logDelete(session().operatorNumber, QStringLiteral("客户信息"), before.text(QStringLiteral("客户编号")),
+                       before);
+    });
     dm().ADOQuery(kQuery).reopen();
     reselect(row);
 }

@@ -2,12 +2,18 @@
 #include "data/collation.h"
 #include "data/eventturns.h"
 #include "data/tdm1.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <functional>
+#include <thread>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -36,6 +42,21 @@ class Connection {
     sqlite3* get() const { return db_; }
     QString message() const {
         return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+    }
+
+    // Runs a statement with text values bound in order.
+    void exec(const QString& sql, const QStringList& values = {}) const {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+            TDM1::fail(message());
+        for (int i = 0; i < values.size(); ++i) {
+            const QByteArray v = values[i].toUtf8();
+            sqlite3_bind_text(st, i + 1, v.constData(), int(v.size()), SQLITE_TRANSIENT);
+        }
+        const int rc = sqlite3_step(st);
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            TDM1::fail(message());
     }
 
     // The first column of every row of a statement.
@@ -180,9 +201,81 @@ QString copyBeside(sqlite3* src, const QString& target) {
     }
     return tmp;
 }
+
+// Runs work on a thread of its own while the window keeps its events; rethrows what work threw.
+void besideWindow(const std::function<void()>& work) {
+    std::exception_ptr failure;
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+    });
+    EventTurns turns;
+    while (!done) {
+        turns.tick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
 } // namespace
 
 namespace DbBackup {
+
+QList<qlonglong> tableCounts(TDM1& dm) {
+    QList<qlonglong> out;
+    for (const char* t : kTableNames)
+        out << dm.ADOall.first(QStringLiteral("SELECT count(*) AS n FROM %1").arg(TDM1::quoteId(QString::fromUtf8(t))))
+                   .integer(QStringLiteral("n"));
+    return out;
+}
+
+void verifyCopy(const QString& file, const QList<qlonglong>& counts) {
+    QStringList check;
+    QList<qlonglong> found;
+    try {
+        Connection c(file, SQLITE_OPEN_READONLY);
+        check = c.column(QStringLiteral("PRAGMA integrity_check"));
+        if (check == QStringList{QStringLiteral("ok")})
+            for (const char* t : kTableNames)
+                found << c.column(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(QString::fromUtf8(t)))
+                             .value(0)
+                             .toLongLong();
+    } catch (const DbError& e) {
+        check = QStringList{e.text()};
+    }
+    if (check != QStringList{QStringLiteral("ok")})
+        TDM1::fail(QStringLiteral("备份文件“%1”已损坏：%2").arg(file, check.join(u'\n')));
+    for (qsizetype i = 0; i < found.size(); ++i)
+        if (found[i] != counts.value(i))
+            TDM1::fail(QStringLiteral("备份文件“%1”中表“%2”的记录数（%3）与数据库（%4）不符")
+                           .arg(file, QString::fromUtf8(kTableNames[i]))
+                           .arg(found[i])
+                           .arg(counts.value(i)));
+}
+
+void backupVerified(TDM1& dm, const QString& file) {
+    const CopyRunning running;
+    refuseDuringSave(dm);
+    sqlite3* live = liveHandle(dm);
+    if (QFileInfo(file).isDir())
+        TDM1::fail(QStringLiteral("“%1”是一个文件夹！").arg(file));
+    const QString tmp = copyBeside(live, file);
+    try {
+        // Nothing is written between the copy's last step and these counts.
+        const QList<qlonglong> counts = tableCounts(dm);
+        besideWindow([&] { verifyCopy(tmp, counts); });
+        renameOver(tmp, file);
+    } catch (...) {
+        QFile::remove(tmp);
+        throw;
+    }
+}
 
 QString safetyCopyName(const QString& databaseFile) {
     return databaseFile + QStringLiteral(".before-restore");
@@ -228,7 +321,7 @@ void validate(TDM1& dm, const QString& file) {
     }
 }
 
-void restoreFrom(TDM1& dm, const QString& file) {
+void restoreFrom(TDM1& dm, const QString& file, const QString& operatorNumber) {
     const CopyRunning running;
     refuseDuringSave(dm);
     liveHandle(dm);
@@ -243,13 +336,23 @@ void restoreFrom(TDM1& dm, const QString& file) {
     }
     try {
         validate(dm, tmp);
+        // The line of the restore goes in with the restored records, in one transaction.
+        Connection c(tmp, SQLITE_OPEN_READWRITE);
+        c.exec(QStringLiteral("BEGIN"));
+        for (const QString& ddl : TDM1::changeLogDdl())
+            c.exec(ddl);
+        c.exec(TDM1::changeLogInsert(),
+               {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), operatorNumber,
+                QStringLiteral("恢复"), {}, {}, QStringLiteral("原数据库保存为：%1").arg(safetyCopyName(live)),
+                QStringLiteral("恢复自：%1").arg(QFileInfo(file).absoluteFilePath())});
+        c.exec(QStringLiteral("COMMIT"));
     } catch (...) {
         QFile::remove(tmp);
         throw;
     }
 
     std::vector<int> openQueries;
-    for (int n = 3; n <= 18; ++n)
+    for (int n = 3; n <= TDM1::kLastQuery; ++n)
         if (dm.ADOQuery(n).isOpen())
             openQueries.push_back(n);
     const auto reopenQueries = [&] {

@@ -1,6 +1,9 @@
 #include "data/tdm1.h"
 #include "data/collation.h"
 #include "data/dates.h"
+#include "data/passwords.h"
+#include <QDateTime>
+#include "data/serialindex.h"
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
@@ -118,7 +121,12 @@ const char* const kSearchedColumns[] = {"客户编号", "客户名称", "电话"
 const char* const kDatedTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
 const char* const kTableNames[] = {"操作员", "客户信息", "维修项目", "dinggou", "维修记录", "帐款明细", "收款记录", "乡镇"};
 
-const char* const kInitialSql[19] = {
+const char* const kChangeLog =
+    R"(CREATE TABLE IF NOT EXISTS "修改记录" ("id" INTEGER PRIMARY KEY AUTOINCREMENT, "时间" TEXT NOT NULL,
+        "操作员" TEXT, "操作" TEXT NOT NULL, "表名" TEXT, "记录" TEXT, "原值" TEXT, "新值" TEXT))";
+const char* const kChangeLogIndex = R"(CREATE INDEX IF NOT EXISTS "ix_修改记录_时间" ON "修改记录" ("时间"))";
+
+const char* const kInitialSql[TDM1::kLastQuery + 1] = {
     nullptr, nullptr, nullptr,
     "select * from 客户信息",
     "select * from 维修项目",
@@ -134,6 +142,11 @@ const char* const kInitialSql[19] = {
     "select * from 帐款明细",
     nullptr, nullptr, nullptr,
     "select * from 乡镇 order by 乡镇",
+    "select * from 修改记录 where 0",
+    "select * from dinggou where 0",
+    "select * from 维修记录 where 0",
+    "select * from 帐款明细 where 0",
+    "select * from 收款记录 where 0",
 };
 
 QAtomicInt connectionCounter;
@@ -322,7 +335,7 @@ Money SharedQuery::sum(const QString& column) const {
 TDM1::TDM1(QObject* parent) : QObject(parent) {
     connectionName_ = QStringLiteral("lumareth-%1").arg(connectionCounter.fetchAndAddOrdered(1));
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    for (int n = 1; n <= 18; ++n)
+    for (int n = 1; n <= kLastQuery; ++n)
         queries_[n] = std::make_unique<SharedQuery>(*this, n, kInitialSql[n] ? QString::fromUtf8(kInitialSql[n]) : QString());
 }
 
@@ -366,9 +379,12 @@ void TDM1::open(const QString& file) {
             openConnection(file, false);
         }
         settle();
+        upgradeChangeLog();
+        upgradePasswords();
         upgradeIndexes();
         uniqueOperatorNumbers();
         upgradeTotals();
+        serialIndex_ = SerialIndex::keep(*this);
         rebuildIfCollationChanged();
         refreshStatistics();
     } catch (...) {
@@ -422,6 +438,9 @@ void TDM1::settle() {
     // A committed save must survive a crash or a power cut: the rollback journal is synced in full
     // before and after every commit, and deleted once the save is in the file.
     ADOall.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Old values (a password replaced by its hash, a deleted customer) are overwritten in the
+    // pages that a change writes anyway, not left readable in their free space.
+    ADOall.exec(QStringLiteral("PRAGMA secure_delete=FAST"));
     if (ADOall.first(QStringLiteral("PRAGMA journal_mode")).value(QStringLiteral("journal_mode")).toString() !=
         QStringLiteral("delete"))
         ADOall.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -526,6 +545,9 @@ void TDM1::createSchema() {
     ADOall.exec(QString::fromUtf8(kOperatorNumbers));
     makeTotals(kReceiptTotals, kFillReceiptTotals);
     makeTotals(kAccountTotals, kFillAccountTotals);
+    ADOall.exec(QString::fromUtf8(kChangeLog));
+    ADOall.exec(QString::fromUtf8(kChangeLogIndex));
+    SerialIndex::create(*this);
 }
 
 void TDM1::makeTotals(const char* const (&ddls)[4], const char* fill) {
@@ -584,6 +606,10 @@ QString TDM1::accountTotalsSql(bool byState) const {
     return QStringLiteral("SELECT ifnull(sum(\"行数\"),0) AS \"count(*)\", ifnull(sum(\"金额\"),0) AS \"sum(应付金额)\" "
                           "FROM \"帐款日合计\" WHERE \"日期\" BETWEEN ? AND ?") +
            (byState ? QStringLiteral(" AND \"付款情况\"=?") : QString());
+}
+
+QString TDM1::serialSearchSql(const QString& table, const QString& text, QVariantList& params) const {
+    return SerialIndex::search(table, text, serialIndex_, params);
 }
 
 QString TDM1::receiptTotalsSql() const {
@@ -701,8 +727,117 @@ void TDM1::writeSeedRows() {
                 {QStringLiteral("0001"), QStringLiteral("系统管理员")});
 }
 
+void TDM1::upgradeChangeLog() {
+    if (ADOall.first(QStringLiteral("SELECT count(*) AS n FROM sqlite_master WHERE name IN ('修改记录', 'ix_修改记录_时间')"))
+            .integer(QStringLiteral("n")) == 2)
+        return;
+    try {
+        transaction([this] {
+            for (const QString& ddl : changeLogDdl())
+                ADOall.exec(ddl);
+        });
+    } catch (const DbError&) {
+        // A file that cannot be written gets its log when it can; nothing can be changed meanwhile.
+    }
+}
+
+void TDM1::upgradePasswords() {
+    struct Plain {
+        qlonglong rowid;
+        QString password;
+    };
+    std::vector<Plain> plain;
+    for (const Row& r : ADOall.query(QStringLiteral("SELECT rowid AS r, \"密码\" FROM \"操作员\"")))
+        if (const QString p = r.text(QStringLiteral("密码")); !p.isEmpty() && !Passwords::isHash(p))
+            plain.push_back({r.integer(QStringLiteral("r")), p});
+    if (plain.empty())
+        return;
+    try {
+        transaction([&] {
+            for (const Plain& p : plain)
+                ADOall.exec(QStringLiteral("UPDATE \"操作员\" SET \"密码\"=? WHERE rowid=?"),
+                            {Passwords::hash(p.password), p.rowid});
+        });
+    } catch (const DbError&) {
+        // A read-only file keeps them; the login still compares them as they are.
+    }
+}
+
+QStringList TDM1::changeLogDdl() { return {QString::fromUtf8(kChangeLog), QString::fromUtf8(kChangeLogIndex)}; }
+
+QString TDM1::changeLogInsert() {
+    return QStringLiteral("INSERT INTO \"修改记录\" (\"时间\",\"操作员\",\"操作\",\"表名\",\"记录\",\"原值\",\"新值\") "
+                          "VALUES (?,?,?,?,?,?,?)");
+}
+
+void TDM1::logChange(const QString& operatorNumber, const ChangeLine& line) {
+    if (!inTransaction_)
+        fail(QStringLiteral("修改记录只能随修改一起保存"));
+    ADOall.exec(changeLogInsert(),
+                {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), operatorNumber,
+                 line.action, line.table, line.key, line.oldValues, line.newValues});
+}
+
+Row TDM1::rowOf(const QString& table, qlonglong rowid) {
+    return ADOall.first(QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteId(table)), {rowid});
+}
+
+Row TDM1::lastInserted(const QString& table) {
+    return ADOall.first(QStringLiteral("SELECT * FROM %1 WHERE rowid=last_insert_rowid()").arg(quoteId(table)));
+}
+
+namespace {
+const QString kPasswordColumn = QStringLiteral("密码");
+}
+
+QString TDM1::describe(const Row& row) {
+    QStringList parts;
+    const QSqlRecord& rec = row.record();
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString name = rec.fieldName(i);
+        if (name == kPasswordColumn)
+            continue;
+        parts << name + QStringLiteral("：") + row.text(name);
+    }
+    return parts.join(QStringLiteral("；"));
+}
+
+bool TDM1::describeChanges(const Row& before, const Row& after, QString& oldText, QString& newText) {
+    QStringList olds;
+    QStringList news;
+    const QSqlRecord& rec = after.record();
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString name = rec.fieldName(i);
+        const QString was = before.text(name);
+        const QString now = after.text(name);
+        if (was == now)
+            continue;
+        if (name == kPasswordColumn) {
+            olds << name + QStringLiteral("：（不显示）");
+            news << name + QStringLiteral("：（已更改）");
+            continue;
+        }
+        olds << name + QStringLiteral("：") + was;
+        news << name + QStringLiteral("：") + now;
+    }
+    oldText = olds.join(QStringLiteral("；"));
+    newText = news.join(QStringLiteral("；"));
+    return !olds.isEmpty();
+}
+
+void TDM1::logEdit(const QString& operatorNumber, const QString& table, const QString& key, const Row& before,
+                   const Row& after) {
+    ChangeLine line{QStringLiteral("修改"), table, key, {}, {}};
+    if (describeChanges(before, after, line.oldValues, line.newValues))
+        logChange(operatorNumber, line);
+}
+
+void TDM1::logDelete(const QString& operatorNumber, const QString& table, const QString& key, const Row& before) {
+    logChange(operatorNumber, {QStringLiteral("删除"), table, key, describe(before), {}});
+}
+
 SharedQuery& TDM1::ADOQuery(int n) {
-    Q_ASSERT(n >= 1 && n <= 18);
+    Q_ASSERT(n >= 1 && n <= kLastQuery);
     return *queries_[n];
 }
 

@@ -123,7 +123,9 @@ public:
     QSqlDatabase db() const;
 
     Scratch ADOall{*this};
-    SharedQuery& ADOQuery(int n); // 3 to 18
+    SharedQuery& ADOQuery(int n); // 3 to kLastQuery
+    // 19 lists the change log; 20 to 23 the serial search's sales, repairs, account entries and receipts.
+    static constexpr int kLastQuery = 23;
 
     // Runs body in one transaction: committed when it returns, rolled back when it throws.
     void transaction(const std::function<void()>& body);
@@ -158,8 +160,41 @@ public:
     // the period summary's footer, as "count(*)" and "sum(应付金额)"; the statement takes the first
     // and last day, and the state too when byState. Empty when the file lacks them.
     QString accountTotalsSql(bool byState) const;
+    // The rows of table whose serial contains text, oldest first, with their values (see SerialIndex).
+    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const;
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
+    // Operators' passwords of an earlier version, kept as typed, are replaced by their hashes,
+    // all in one transaction. A file that cannot be written keeps them until it can.
+    void upgradePasswords();
+
+    // ---- The change log "修改记录": every correction and deletion leaves a line. ----
+    struct ChangeLine {
+        QString action; // 新增, 修改, 删除, 清除历史, 初始化, 恢复, 补收
+        QString table;
+        QString key; // record key or customer number
+        QString oldValues;
+        QString newValues;
+    };
+    // Writes a line dated now for operatorNumber. Only inside a transaction, so that the line is
+    // committed with the change it tells of, or rolled back with it.
+    void logChange(const QString& operatorNumber, const ChangeLine& line);
+    // The row of table with this rowid (every table has one), or an empty Row.
+    Row rowOf(const QString& table, qlonglong rowid);
+    // The row the last insert of this connection wrote into table.
+    Row lastInserted(const QString& table);
+    // A 修改 line with the columns that differ between before and after; none when nothing differs.
+    void logEdit(const QString& operatorNumber, const QString& table, const QString& key, const Row& before,
+                 const Row& after);
+    // A 删除 line with every value of the row.
+    void logDelete(const QString& operatorNumber, const QString& table, const QString& key, const Row& before);
+    // Readable values of a row, "column：value" joined by "；"; a password is never shown.
+    static QString describe(const Row& row);
+    // The columns that differ, as old and new texts; false when none differs.
+    static bool describeChanges(const Row& before, const Row& after, QString& oldText, QString& newText);
+    // The table of the log, created for a file of an earlier version too.
+    static QStringList changeLogDdl();
+    static QString changeLogInsert(); // its insert statement: time, operator, action, table, key, old, new
 
     // Throws DbError with the text of a failed statement.
     [[noreturn]] static void fail(const QString& text);
@@ -170,6 +205,7 @@ private:
     void openConnection(const QString& file, bool readOnly);
     static void checkHeader(const QString& file);
     void settle();
+    void upgradeChangeLog();
     void createDatabase(const QString& file);
     // Checks a totals table and its three triggers, making them anew when they are not exactly as
     // ddls makes them (or, for a oneRow table, it does not hold one row); false when the file
@@ -183,7 +219,8 @@ private:
     bool inTransaction_ = false;
     bool receiptTotals_ = false;
     bool accountTotals_ = false;
-    std::array<std::unique_ptr<SharedQuery>, 19> queries_;
+    bool serialIndex_ = false;
+    std::array<std::unique_ptr<SharedQuery>, kLastQuery + 1> queries_;
 };
 
 // Typed whole numbers (customer numbers, record keys) are checked before any statement runs.

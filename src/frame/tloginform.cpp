@@ -1,6 +1,7 @@
 #include "frame/tloginform.h"
 #include "ui/fonts.h"
 #include "frame/tmain.h"
+#include "data/passwords.h"
 #include "ui/keys.h"
 #include <QApplication>
 #include <QComboBox>
@@ -13,16 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
-bool samePassword(const QString& a, const QString& b) {
-    if (a.size() != b.size())
-        return false;
-    auto upper = [](QChar c) { return c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c; };
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i]))
-            return false;
-    return true;
-}
 
 Tloginform::Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent)
     : QDialog(parent), session_(session), main_(mainWindow) {
@@ -221,7 +212,7 @@ void Tloginform::button1Click() {
             rejectUnknown();
             return;
         }
-        if (!samePassword(edtpassword->text(), passwords_.value(i))) {
+        if (!Passwords::verify(edtpassword->text(), passwords_.value(i))) {
             ++failures_;
             if (failures_ > 4) {
                 session_.messages().error(this, QStringLiteral("密码错误超过五次，软件将被关闭！"),

@@ -43,6 +43,3 @@ class Tloginform : public QDialog {
     int failures_ = 0;
     bool checking_ = false;
 };
-
-// Equal when they differ at most in the case of the letters A to Z.
-bool samePassword(const QString& a, const QString& b);

@@ -2,6 +2,7 @@
 #include "ui/fonts.h"
 #include "admin/register.h"
 #include "customers/register.h"
+#include "data/autobackup.h"
 #include "data/dates.h"
 #include "data/programfolder.h"
 #include "data/settings.h"
@@ -50,6 +51,7 @@ const MenuItem kMenu[] = {
     {nullptr, u"数据恢复", u"N12", Kind::Command, nullptr, 3},
     {nullptr, u"历史数据清除", u"N6", Kind::Screen, u"数据整理", 4},
     {nullptr, u"数据初始化", u"N4", Kind::Command, nullptr, 5},
+    {nullptr, u"修改记录查询", u"N42", Kind::Screen, u"修改记录查询", 1},
     {nullptr, u"退出系统", u"N8", Kind::Exit, nullptr, 0},
     {u"基本设置", u"客户资料设置", u"N32", Kind::Screen, u"客户档案", 6},
     {nullptr, u"维修项目设置", u"N33", Kind::Screen, u"维修项目设置", 7},
@@ -60,10 +62,12 @@ const MenuItem kMenu[] = {
     {nullptr, u"维修记录修改", u"N39", Kind::Screen, u"维修记录修改", 14},
     {nullptr, nullptr, nullptr, Kind::Separator, nullptr, 0},
     {nullptr, u"补收欠款", u"N28", Kind::Screen, u"补收欠款", 10},
+    {nullptr, u"重印小票", u"N51", Kind::Command, nullptr, 0},
     {u"报表查询", u"客户全部历史信息查询", u"N30", Kind::Screen, u"查询客户所有资料", 11},
     {nullptr, u"查询客户交款记录", u"N34", Kind::Screen, u"查询客户交款记录", 12},
     {nullptr, u"一日销售、维修及帐款情况一览", u"N5", Kind::Screen, u"一日销售、维修及帐款情况一览", 15},
     {nullptr, u"销售、维修及帐款数据汇总", u"N40", Kind::Screen, u"销售、维修及帐款情况汇总", 16},
+    {nullptr, u"主机序列号查询", u"N50", Kind::Screen, u"主机序列号查询", 11},
     {u"系统帮助", u"帮助主题", u"N36", Kind::Help, nullptr, 0},
     {nullptr, u"关于", u"N37", Kind::About, nullptr, 0},
 };
@@ -282,6 +286,33 @@ void TMAIN::buildStatusBar() {
     connect(clock, &QTimer::timeout, ClockStatus1, tick);
     clock->start(1000);
     tick();
+
+    BackupStatus1 = new QLabel(QStringLiteral("正在自动备份数据……"), bar);
+    BackupStatus1->setObjectName(QStringLiteral("BackupStatus1"));
+    bar->addPermanentWidget(BackupStatus1);
+    BackupStatus1->hide();
+}
+
+void TMAIN::autoBackup() {
+    const AutoBackup::Settings settings = AutoBackup::settings();
+    const QDate today = QDate::currentDate();
+    if (AutoBackup::doneFor(settings, today)) {
+        autoBackupFailed_ = false;
+        return;
+    }
+    BackupStatus1->show();
+    BackupStatus1->repaint();
+    try {
+        AutoBackup::run(session_.dm(), settings, today);
+        autoBackupFailed_ = false;
+    } catch (const DbError& e) {
+        autoBackupFailed_ = true;
+        BackupStatus1->hide();
+        session_.messages().show(this, {QStringLiteral("今天的自动备份没有完成，请检查备份文件夹或磁盘空间！\n") + e.text(),
+                                        QStringLiteral("提示"), MsgIcon::Warning, MsgButtons::Ok});
+        return;
+    }
+    BackupStatus1->hide();
 }
 
 void TMAIN::loadShopName() {
@@ -383,7 +414,14 @@ QWidget* TMAIN::openScreen(const QString& caption) {
     sub->setWindowFlags(flags);
     mdi_->addSubWindow(sub);
     sub->setWindowTitle(caption);
-    sub->setGeometry(screen->placement());
+    const QRect place = screen->placement();
+    if (place.size().isEmpty()) {
+        // A screen without a size of its own is as large as its content.
+        sub->adjustSize();
+        sub->move(place.topLeft());
+    } else {
+        sub->setGeometry(place);
+    }
     sub->show();
     mdi_->setActiveSubWindow(sub);
     screen->takeFocus();
@@ -408,8 +446,11 @@ void TMAIN::showAbout() {
 }
 
 void TMAIN::closeEvent(QCloseEvent* e) {
-    if (session_.messages().ask(this, QStringLiteral("确实要退出本系统吗？"), QStringLiteral("系统提示")))
-        e->accept();
-    else
+    if (!session_.messages().ask(this, QStringLiteral("确实要退出本系统吗？"), QStringLiteral("系统提示"))) {
         e->ignore();
+        return;
+    }
+    if (autoBackupFailed_ && session_.dm().isOpen())
+        autoBackup();
+    e->accept();
 }

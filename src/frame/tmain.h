@@ -30,7 +30,7 @@ class TMAIN : public QMainWindow {
 
     // Brings the open child window with this caption forward, or creates its screen.
     // Returns the screen, or nullptr when no screen is registered under the caption.
-    QWidget* openScreen(const QString& caption);
+    Q_INVOKABLE QWidget* openScreen(const QString& caption);
     QMdiSubWindow* findWindow(const QString& caption) const;
 
     // Runs the window-less command registered under a menu item or button name; nothing when none is.
@@ -43,6 +43,10 @@ class TMAIN : public QMainWindow {
     // Disables every command that has a flag, then enables those whose flag is set.
     void applyFlags(const std::array<bool, 18>& flags);
 
+    // Makes the day's automatic backup unless it is there already; while it runs the status bar
+    // says so. A failure shows one warning, and the backup is tried again at exit.
+    void autoBackup();
+
     // Reads the shop name from the settings file and shows it.
     void loadShopName();
     // Shows session().shopName in the title and in the large label.
@@ -50,7 +54,7 @@ class TMAIN : public QMainWindow {
 
     // The flag that enables a command (menu item or toolbar button); 0 when always enabled.
     static int flagOf(const QString& commandName);
-    // The names of every command that has a flag: 17 menu items and 6 toolbar buttons.
+    // The names of every command that has a flag: 18 menu items and 6 toolbar buttons.
     static QStringList flaggedCommands();
 
   protected:
@@ -75,6 +79,8 @@ class TMAIN : public QMainWindow {
     QLabel* StatusPane1 = nullptr;
     MarqueeLabel* MarqueeStatus1 = nullptr;
     QLabel* ClockStatus1 = nullptr;
+    QLabel* BackupStatus1 = nullptr;
+    bool autoBackupFailed_ = false;
     QMap<QString, QAction*> items_;
     QMap<QString, QToolButton*> buttons_;
 };

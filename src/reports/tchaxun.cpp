@@ -3,6 +3,7 @@
 #include "reports/queryform.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
+#include "trade/statement.h"
 #include "ui/datagrid.h"
 #include <QComboBox>
 #include <QGridLayout>
@@ -80,7 +81,11 @@ Tchaxun::Tchaxun(Session& session, QWidget* parent) : Screen(session, parent) {
     right->addWidget(fuzzy.group);
     BitBtn2 = EntryForm::button(this, QStringLiteral("退出"), QStringLiteral("BitBtn2"));
     auto* exitRow = new QHBoxLayout;
+    BitBtn14 = EntryForm::button(this, QStringLiteral("打印对账单"), QStringLiteral("BitBtn14"));
+    BitBtn15 = EntryForm::button(this, QStringLiteral("导出对账单"), QStringLiteral("BitBtn15"));
     exitRow->addStretch();
+    exitRow->addWidget(BitBtn14);
+    exitRow->addWidget(BitBtn15);
     exitRow->addWidget(BitBtn2);
     right->addLayout(exitRow);
     right->addStretch();
@@ -160,6 +165,10 @@ Tchaxun::Tchaxun(Session& session, QWidget* parent) : Screen(session, parent) {
     panel->setButton(LookupField::Address, BitBtn9);
     panel->setFuzzyGroup(ComboBox1, Edit5, BitBtn1);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { closeWindow(); });
+    connect(BitBtn14, &QPushButton::clicked, this,
+            [this] { guarded([this] { Statement::print(*this, statementCustomer()); }); });
+    connect(BitBtn15, &QPushButton::clicked, this,
+            [this] { guarded([this] { Statement::exportFile(*this, statementCustomer()); }); });
 
     FormShow();
 }
@@ -188,4 +197,13 @@ void Tchaxun::listHistory(const QString& column, const QString& value) {
     // Grouped by payment state; within a state, in the order the entries were written.
     dm().ADOQuery(8).open(
         QStringLiteral("select * from 帐款明细") + where + QStringLiteral(" order by 付款情况, id"), params);
+}
+
+QVariant Tchaxun::statementCustomer() const {
+    if (const Row r = DBGrid3->currentRecord(); !r.isEmpty())
+        return r.value(QStringLiteral("客户编号"));
+    for (DataGrid* grid : {DBGrid3, DBGrid1, DBGrid2})
+        if (grid->query() && grid->query()->isOpen() && grid->rowCount() > 0)
+            return grid->query()->row(0).value(QStringLiteral("客户编号"));
+    return {};
 }

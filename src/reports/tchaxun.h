@@ -26,6 +26,9 @@ class Tchaxun : public Screen {
     QComboBox* ComboBox1;
     // "查找", "退出", and the "确定" of number, name, telephone, address and mobile.
     QPushButton *BitBtn1, *BitBtn2, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn9, *BitBtn11;
+    QPushButton *BitBtn14, *BitBtn15; // 打印对账单, 导出对账单
+    // The customer of the statement: of the current account entry, else of the first record listed.
+    QVariant statementCustomer() const;
     QGroupBox* GroupBox1;
     DataGrid* DBGrid1; // sales
     DataGrid* DBGrid2; // repairs

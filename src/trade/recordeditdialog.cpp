@@ -152,11 +152,14 @@ void RecordEditDialog::BitBtn1Click() {
     TDM1& dm = session_.dm();
     try {
         dm.transaction([&] {
+            const Row before = dm.rowOf(config_.table, key_);
             const int changed = dm.ADOall.exec(QStringLiteral("update %1 set %2 where id=?")
                                                    .arg(TDM1::quoteId(config_.table), assignments.join(u',')),
                                                values);
             if (changed != 1)
                 TDM1::fail(QStringLiteral("该记录已不存在，修改未保存！"));
+            dm.logEdit(session_.operatorNumber, config_.table, QString::number(key_), before,
+                       dm.rowOf(config_.table, key_));
         });
     } catch (const DbError& e) {
         msg.plain(this, e.text());

@@ -150,7 +150,11 @@ void RecordMaintenance::deleteClick() {
     const int row = DBGrid1->currentRowIndex();
     const qlonglong key = DBGrid1->currentRecord().integer(QStringLiteral("id"));
     SharedQuery& q = dm().ADOQuery(config_.query);
-    dm().ADOall.exec(QStringLiteral("DELETE FROM %1 WHERE id=?").arg(TDM1::quoteId(config_.table)), {key});
+    dm().transaction([&] {
+        const Row before = dm().rowOf(config_.table, key);
+        if (dm().ADOall.exec(QStringLiteral("DELETE FROM %1 WHERE id=?").arg(TDM1::quoteId(config_.table)), {key}) == 1)
+            dm().logDelete(session().operatorNumber, config_.table, QString::number(key), before);
+    });
     q.reopen();
     // The cursor stays at the same place: on the row that followed, or on the new last row.
     QAbstractItemModel* model = DBGrid1->model();

@@ -1,4 +1,5 @@
 #include "trade/register.h"
+#include "trade/receipt.h"
 #include "trade/recordmaintenance.h"
 #include "trade/tbushou.h"
 #include "trade/tdinggou.h"
@@ -11,4 +12,5 @@ void registerTradeScreens(ScreenRegistry& registry) {
     registry.addScreen(QStringLiteral("补收欠款"), [](Session& s) { return new Tbushou(s); });
     registry.addScreen(QStringLiteral("订购（销售）记录修改"), [](Session& s) { return new Tdingxiugai(s); });
     registry.addScreen(QStringLiteral("维修记录修改"), [](Session& s) { return new Tweixiugai(s); });
+    registry.addCommand(QStringLiteral("N51"), [](Session& s, QWidget* main) { Receipts::reprint(s, main); });
 }

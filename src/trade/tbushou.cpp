@@ -1,4 +1,7 @@
 #include "trade/tbushou.h"
+#include "trade/receipt.h"
+#include "trade/statement.h"
+#include <QCheckBox>
 #include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/arrearslist.h"
@@ -93,6 +96,15 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     for (QPushButton* b : {BitBtn2, BitBtn3, BitBtn4})
         commands->addWidget(b);
     right->addLayout(commands);
+    auto* extras = new QHBoxLayout;
+    CheckBox1 = Receipts::tickBox(*this);
+    BitBtn14 = button(this, QStringLiteral("打印对账单"), QStringLiteral("BitBtn14"));
+    BitBtn15 = button(this, QStringLiteral("导出对账单"), QStringLiteral("BitBtn15"));
+    extras->addWidget(CheckBox1);
+    extras->addStretch();
+    extras->addWidget(BitBtn14);
+    extras->addWidget(BitBtn15);
+    right->addLayout(extras);
     right->addStretch();
 
     auto* listGroup = new QGroupBox(QStringLiteral("欠款列表"), this);
@@ -148,6 +160,10 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     connect(BitBtn5, &QPushButton::clicked, this, [this] { BitBtn5Click(); });
     connect(BitBtn6, &QPushButton::clicked, this, [this] { BitBtn6Click(); });
     connect(BitBtn7, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn7Click(); }); });
+    connect(BitBtn14, &QPushButton::clicked, this,
+            [this] { guarded([this] { Statement::print(*this, statementCustomer()); }); });
+    connect(BitBtn15, &QPushButton::clicked, this,
+            [this] { guarded([this] { Statement::exportFile(*this, statementCustomer()); }); });
 
     FormShow();
 }
@@ -224,12 +240,13 @@ void Tbushou::BitBtn3Click() {
         QVariant number;
         QStringList customer; // name, address, telephone, mobile, unit serial
         Money amount;
+        QDate date;
     };
     std::vector<Entry> entries;
     QSet<qlonglong> missing = list->ticked();
     // The ticked entries as they are stored now, in the order of the list.
     for (const Row& r : dm().ADOall.query(
-             QStringLiteral("select id,客户编号,客户名称,地址,电话,手机,主机序列号,应付金额 from 帐款明细 "
+             QStringLiteral("select id,客户编号,客户名称,地址,电话,手机,主机序列号,应付金额,日期 from 帐款明细 "
                             "where id in (select value from json_each(?)) order by %1")
                  .arg(list->order()),
              {list->tickedArray()})) {
@@ -240,10 +257,24 @@ void Tbushou::BitBtn3Click() {
                            {r.text(QStringLiteral("客户名称")), r.text(QStringLiteral("地址")),
                             r.text(QStringLiteral("电话")), r.text(QStringLiteral("手机")),
                             r.text(QStringLiteral("主机序列号"))},
-                           r.money(QStringLiteral("应付金额"))});
+                           r.money(QStringLiteral("应付金额")),
+                           r.date(QStringLiteral("日期"))});
     }
     const QString today = Dates::toSql(QDate::currentDate());
     const QString op = session().operatorNumber;
+    // One line of the change log for the whole collection.
+    TDM1::ChangeLine line{QStringLiteral("补收"), QStringLiteral("帐款明细"), {}, {}, {}};
+    QStringList was;
+    Money total;
+    for (const Entry& e : entries) {
+        was << QStringLiteral("id：%1，应付金额：%2，付款情况：未付款").arg(e.id).arg(e.amount.toString());
+        total = total + e.amount;
+    }
+    if (!entries.empty())
+        line.key = entries.front().number.toString();
+    line.oldValues = was.join(QStringLiteral("；"));
+    line.newValues = QStringLiteral("付款情况：已付款；收款金额：%1；日期：%2")
+                         .arg(total.toString(), Dates::shortDate(QDate::currentDate()));
     try {
         dm().transaction([&] {
             if (!missing.isEmpty())
@@ -263,13 +294,35 @@ void Tbushou::BitBtn3Click() {
                     {e.number, e.customer[0], e.customer[1], e.customer[2], e.customer[3], e.customer[4],
                      e.amount.toVariant(), today, op});
             }
+            dm().logChange(op, line);
         });
     } catch (const DbError& e) {
         msg().plain(this, e.text());
         return;
     }
     msg().info(this, QStringLiteral("补收欠款成功！"), QStringLiteral("提示"));
+    if (CheckBox1->isChecked()) {
+        Receipt receipt = Receipts::begin(session(), QStringLiteral("收款小票"));
+        const bool oneCustomer = std::all_of(entries.begin(), entries.end(), [&](const Entry& e) {
+            return e.number == entries.front().number && e.customer[0] == entries.front().customer[0];
+        });
+        if (oneCustomer && !entries.empty()) {
+            receipt.customerNumber = entries.front().number.toString();
+            receipt.customerName = entries.front().customer[0];
+        }
+        for (const Entry& e : entries)
+            receipt.items.append(Receipt::Item{QStringLiteral("补收欠款"), e.customer[4], e.date, e.amount,
+                                  oneCustomer ? QString() : e.number.toString() + u' ' + e.customer[0]});
+        Receipts::print(*this, receipt);
+    }
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
         e->clear();
     showNothing();
+}
+
+QVariant Tbushou::statementCustomer() const {
+    const int row = ListView1->currentIndex().isValid() ? ListView1->currentIndex().row() : 0;
+    if (row >= list->rowCount())
+        return {};
+    return list->index(row, int(listColumns().indexOf(QStringLiteral("客户编号")))).data();
 }

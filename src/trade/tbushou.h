@@ -5,6 +5,7 @@
 class CustomerList;
 class QComboBox;
 class QLineEdit;
+class QCheckBox;
 class QPushButton;
 class ArrearsList;
 class QTableView;
@@ -36,6 +37,9 @@ class Tbushou : public Screen {
         *BitBtn11, *BitBtn12, *BitBtn13;
     QTableView* ListView1;
     ArrearsList* list; // the model of ListView1
+    QCheckBox* CheckBox1;  // 打印小票
+    QPushButton* BitBtn14; // 打印对账单
+    QPushButton* BitBtn15; // 导出对账单
     CustomerList* GroupBox3;
     QueryPanel* panel;
 
@@ -44,4 +48,6 @@ class Tbushou : public Screen {
     void showArrears(const QString& condition, const QVariantList& params, const QString& order);
     void showNothing();
     void setAllTicks(bool ticked);
+    // The customer of the statement: the one of the current row of the list, else of its first.
+    QVariant statementCustomer() const;
 };

@@ -1,4 +1,6 @@
 #include "trade/tdinggou.h"
+#include "trade/receipt.h"
+#include <QCheckBox>
 #include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/entryform.h"
@@ -74,6 +76,8 @@ Tdinggou::Tdinggou(Session& session, QWidget* parent) : Screen(session, parent) 
     auto* buttons = new QHBoxLayout;
     BitBtn2 = button(this, QStringLiteral("保存"), QStringLiteral("BitBtn2"));
     BitBtn3 = button(this, QStringLiteral("退出"), QStringLiteral("BitBtn3"));
+    CheckBox1 = Receipts::tickBox(*this);
+    buttons->addWidget(CheckBox1);
     buttons->addStretch();
     buttons->addWidget(BitBtn2);
     buttons->addWidget(BitBtn3);
@@ -129,6 +133,11 @@ void Tdinggou::BitBtn2Click() {
     const QString state = paidItem->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款");
     const QString date = Dates::toSql(DateTimePicker1->date());
     const QString op = session().operatorNumber;
+    Receipt receipt = Receipts::begin(session(), QStringLiteral("销售小票"));
+    receipt.customerNumber = QString::number(number);
+    receipt.customerName = Edit1->text();
+    receipt.items = {{Edit4->text(), Edit5->text(), {}, price, {}}};
+    receipt.paid = paidItem->isChecked();
     try {
         dm().transaction([&] {
             dm().ADOall.exec(
@@ -153,6 +162,8 @@ void Tdinggou::BitBtn2Click() {
         return;
     }
     msg().info(this, QStringLiteral("订购资料录入成功！"), QStringLiteral("提示"));
+    if (CheckBox1->isChecked())
+        Receipts::print(*this, receipt);
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11})
         e->clear();
     Memo1->clear();

@@ -7,6 +7,7 @@ class QDateEdit;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QCheckBox;
 class QPushButton;
 class QRadioButton;
 
@@ -27,6 +28,7 @@ public:
     QRadioButton* paidItem;
     QRadioButton* unpaidItem;
     QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn6, *BitBtn7, *BitBtn8;
+    QCheckBox* CheckBox1; // 打印小票
     CustomerList* GroupBox2;
     EntryPanel* panel;
 };

@@ -1,4 +1,6 @@
 #include "trade/tweixiu.h"
+#include "trade/receipt.h"
+#include <QCheckBox>
 #include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/entryform.h"
@@ -77,6 +79,8 @@ Tweixiu::Tweixiu(Session& session, QWidget* parent) : Screen(session, parent) {
     auto* buttons = new QHBoxLayout;
     BitBtn2 = button(this, QStringLiteral("保存"), QStringLiteral("BitBtn2"));
     BitBtn3 = button(this, QStringLiteral("退出"), QStringLiteral("BitBtn3"));
+    CheckBox1 = Receipts::tickBox(*this);
+    buttons->addWidget(CheckBox1);
     buttons->addStretch();
     buttons->addWidget(BitBtn2);
     buttons->addWidget(BitBtn3);
@@ -171,6 +175,10 @@ void Tweixiu::BitBtn2Click() {
     const QString date = Dates::toSql(DateTimePicker1->date());
     const QString op = session().operatorNumber;
     const QString serial = Edit8->text();
+    Receipt receipt = Receipts::begin(session(), QStringLiteral("维修小票"));
+    receipt.customerNumber = QString::number(number);
+    receipt.customerName = Edit1->text();
+    receipt.items = {{items.simplified(), serial, {}, fee, {}}};
     try {
         dm().transaction([&] {
             dm().ADOall.exec(
@@ -195,6 +203,8 @@ void Tweixiu::BitBtn2Click() {
         return;
     }
     msg().info(this, QStringLiteral("维修资料录入成功！"), QStringLiteral("提示"));
+    if (CheckBox1->isChecked())
+        Receipts::print(*this, receipt);
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10})
         e->clear();
     DateTimePicker1->setDate(QDate::currentDate());

@@ -6,6 +6,7 @@ class EntryPanel;
 class QDateEdit;
 class QLineEdit;
 class QPlainTextEdit;
+class QCheckBox;
 class QPushButton;
 class QTreeWidget;
 
@@ -27,6 +28,7 @@ public:
     QPlainTextEdit* Memo1;
     QTreeWidget* ListView1;
     QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn6, *BitBtn7, *BitBtn8;
+    QCheckBox* CheckBox1; // 打印小票
     CustomerList* GroupBox2;
     EntryPanel* panel;
 

@@ -101,6 +101,10 @@ private:
 
 // ---- CellPainter ----
 
+namespace {
+constexpr int kCellPadding = 3; // blank left and right of a cell's text
+} // namespace
+
 // Paints a cell's text on one line, cut off at the cell's edge as the old grids did, shaping it
 // once; the standard painter lays every cell out twice and elides it. Cells with a tick box or
 // an icon are left to the standard painter.
@@ -125,7 +129,7 @@ public:
             p->fillRect(o.rect, o.backgroundBrush);
         if (!o.text.isEmpty()) {
             // A text wider than its cell shows its beginning.
-            const QRect box = o.rect.adjusted(3, 0, -3, 0);
+            const QRect box = o.rect.adjusted(kCellPadding, 0, -kCellPadding, 0);
             QTextLayout layout(o.text, o.font, p->device());
             layout.beginLayout();
             QTextLine line = layout.createLine();
@@ -192,7 +196,9 @@ private:
 // ---- RowMarks ----
 
 // The narrow column of row marks on the left has a fixed width; the standard one would still
-// measure the numbers of the first and last hundred rows each time rows are loaded.
+// measure the numbers of the first and last hundred rows each time rows are loaded. The width
+// follows the number of digits of the row count instead, set again only when that number or the
+// font changes.
 class RowMarks : public QHeaderView {
 public:
     explicit RowMarks(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
@@ -202,6 +208,32 @@ public:
             return QSize(maximumWidth(), defaultSectionSize());
         return QHeaderView::sizeHint();
     }
+
+    void fit(int rows) {
+        rows_ = rows;
+        int digits = 1;
+        for (int n = rows; n >= 10; n /= 10)
+            ++digits;
+        if (digits == digits_)
+            return;
+        digits_ = digits;
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        // Every digit is as wide as "0" in the fonts the grids use; one more blank for the frame.
+        setFixedWidth(qMax(12, fontMetrics().horizontalAdvance(QString(digits, u'0')) + 2 * margin + 2));
+    }
+
+protected:
+    void changeEvent(QEvent* e) override {
+        QHeaderView::changeEvent(e);
+        if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+            digits_ = 0;
+            fit(rows_);
+        }
+    }
+
+private:
+    int rows_ = 0;
+    int digits_ = 0;
 };
 
 // ---- Scroll bars ----
@@ -236,7 +268,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setModel(&proxy_);
     setItemDelegate(new CellPainter(this));
     verticalHeader()->setDefaultSectionSize(20);
-    verticalHeader()->setFixedWidth(12);
+    static_cast<RowMarks*>(verticalHeader())->fit(0);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
@@ -246,6 +278,10 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
         titleClicked(proxy_.fieldName(logical), QApplication::keyboardModifiers() & Qt::ControlModifier);
     });
     connect(&proxy_, &QAbstractItemModel::modelReset, this, &DataGrid::onReset);
+    connect(&proxy_, &QAbstractItemModel::rowsInserted, this,
+            [this] { static_cast<RowMarks*>(verticalHeader())->fit(proxy_.rowCount()); });
+    connect(&proxy_, &QAbstractItemModel::rowsRemoved, this,
+            [this] { static_cast<RowMarks*>(verticalHeader())->fit(proxy_.rowCount()); });
     auto* find = new QAction(this);
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WidgetShortcut);
@@ -300,6 +336,20 @@ int DataGrid::columnOf(const QString& field) const {
     return -1;
 }
 
+int DataGrid::leastWidth(const QString& field) const {
+    // Identity numbers have 18 characters, telephones up to 12 ("0311-1234567"): such a column
+    // is at least that wide in the grid's font, whatever width it was given. Measured from the
+    // font, never from the rows.
+    int chars = 0;
+    if (field == QStringLiteral("身份证号"))
+        chars = 18;
+    else if (field == QStringLiteral("电话") || field == QStringLiteral("手机"))
+        chars = 12;
+    if (chars == 0)
+        return 0;
+    return fontMetrics().horizontalAdvance(QString(chars, u'0')) + 2 * kCellPadding + 1;
+}
+
 void DataGrid::applyColumns() {
     QHeaderView* h = horizontalHeader();
     const int n = proxy_.columnCount();
@@ -309,8 +359,12 @@ void DataGrid::applyColumns() {
         // once afterwards.
         const QSignalBlocker quiet(h);
         if (columns_.isEmpty()) {
-            for (int c = 0; c < n; ++c)
+            for (int c = 0; c < n; ++c) {
                 h->setSectionHidden(c, false);
+                const int least = stretch_ ? 0 : leastWidth(proxy_.fieldName(c));
+                if (h->sectionSize(c) < least)
+                    h->resizeSection(c, least);
+            }
         } else {
             for (int c = 0; c < n; ++c)
                 h->setSectionHidden(c, true);
@@ -321,8 +375,11 @@ void DataGrid::applyColumns() {
                     continue;
                 h->setSectionHidden(logical, false);
                 h->moveSection(h->visualIndex(logical), visual++);
-                if (col.width > 0 && !stretch_)
-                    h->resizeSection(logical, col.width);
+                if (stretch_)
+                    continue;
+                const int least = leastWidth(col.field);
+                if (col.width > 0 || least > 0)
+                    h->resizeSection(logical, qMax(col.width > 0 ? col.width : h->defaultSectionSize(), least));
             }
         }
     }
@@ -351,6 +408,7 @@ QList<GridColumn> DataGrid::columns() const {
 }
 
 void DataGrid::onReset() {
+    static_cast<RowMarks*>(verticalHeader())->fit(proxy_.rowCount());
     applyColumns();
     eof_ = proxy_.rowCount() == 0;
     if (!eof_) {

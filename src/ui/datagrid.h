@@ -97,6 +97,7 @@ protected:
 
 private:
     void applyColumns();
+    int leastWidth(const QString& field) const;
     void onReset();
     int columnOf(const QString& field) const;
 

@@ -8,7 +8,8 @@ class Screen : public QWidget {
     Q_OBJECT
 public:
     Screen(Session& session, QWidget* parent = nullptr) : QWidget(parent), session_(session) {}
-    // Where the child window stands in the main window's client area, and its size.
+    // Where the child window stands in the main window's client area, and its size (an empty size:
+    // as large as its content).
     virtual QRect placement() const { return QRect(0, 0, width(), height()); }
     // Whether the child window offers a maximise box.
     virtual bool maximisable() const { return false; }

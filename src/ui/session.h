@@ -36,6 +36,9 @@ public:
     // afterwards the last name chosen, for the rest of the run.
     QString backupFileName;
 
+    // The receipt printed last in this run, for 重印小票 (a Receipt of the trade area).
+    QVariant lastReceipt;
+
     // The main window, parent of the whole-run dialogs and of every message box without a screen.
     QWidget* mainWindow() const { return mainWindow_; }
     void setMainWindow(QWidget* w) { mainWindow_ = w; }

@@ -6,6 +6,7 @@
 #include "admin/txinzengcaozuorenyuan.h"
 #include "admin/txiugaicaozuoyuan.h"
 #include "admin/txiugaimima.h"
+#include "data/passwords.h"
 #include "data/programfolder.h"
 #include "data/settings.h"
 #include "support/mainwindowtest.h"
@@ -36,7 +37,9 @@ namespace {
 void addOperator(TestSession& t, const QString& number, const QString& name, const QVariant& password,
                  const QList<int>& flags) {
     QStringList cols{"操作员", "姓名", "密码"};
-    QVariantList values{number, name, password};
+    // Stored as the program stores it; a low count keeps the test quick.
+    QVariantList values{number, name,
+                        password.isNull() ? password : QVariant(Passwords::hash(password.toString(), 1000))};
     for (int f = 1; f <= 17; ++f) {
         cols << QString("\"%1\"").arg(f);
         values << (flags.contains(f) ? 1 : 0);
@@ -46,6 +49,21 @@ void addOperator(TestSession& t, const QString& number, const QString& name, con
         marks << "?";
     t.dm().ADOall.exec(QString("insert into 操作员 (%1) values (%2)").arg(cols.join(','), marks.join(',')),
                        values);
+}
+
+// A stored password as the text it is the hash of (expected), or marked as not hashed.
+QString passwordShown(const QString& stored, const QString& expected) {
+    if (stored.isEmpty() || (Passwords::isHash(stored) && Passwords::verify(expected, stored)))
+        return stored.isEmpty() ? QString() : expected;
+    return "not a hash of it: " + stored;
+}
+
+// The operators as number, name and password, each hash shown as the expected password it verifies.
+QList<QStringList> operatorsLike(TestSession& t, const QList<QStringList>& expected) {
+    auto rows = t.rows("select 操作员, 姓名, 密码 from 操作员 order by rowid");
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i][2] = passwordShown(rows[i][2], expected.value(i).value(2));
+    return rows;
 }
 
 QList<int> ticked(QWidget* w) {
@@ -188,6 +206,8 @@ void TestOperators::protectedAdministrator() {
     QFETCH(QStringList, messages);
     QFETCH(QList<QStringList>, left);
     MainWindowTest t;
+    // Only a file of an earlier version can hold a second 0001: a new one refuses it.
+    t.dm().ADOall.exec("drop index ux_操作员_编号");
     addOperator(t, "0001", "李四", "x", {3});
     Tcaozuorenyuan& w = t.screen<Tcaozuorenyuan>("N2");
     w.show();
@@ -306,7 +326,7 @@ void TestOperators::newOperatorChecks() {
     QCOMPARE(t.messages().last().icon, ok ? MsgIcon::Information : MsgIcon::Error);
     QCOMPARE((QStringList{f->Edit1->text(), f->Edit2->text(), f->Edit3->text(), f->Edit4->text()}),
              boxesAfter);
-    QCOMPARE(t.rows("select 操作员, 姓名, 密码 from 操作员 order by rowid"), stored);
+    QCOMPARE(operatorsLike(t, stored), stored);
     QCOMPARE(saved.count(), ok ? 1 : 0);
     if (ok) {
         QList<int> flags;
@@ -410,13 +430,14 @@ void TestOperators::editDialogNeedsPasswordRetyped() {
         click(dialog.BitBtn1);
     });
     click(w.BitBtn2);
-    QCOMPARE(seen, (QStringList{"0002", "张三", "pw", "", "", ""}));
+    // Only the hash is stored: the box shows stars for it, not the password.
+    QCOMPARE(seen, (QStringList{"0002", "张三", "********", "", "", ""}));
     QVERIFY(stayedOpen);
     QCOMPARE(t.messages().texts(), (QStringList{"两次密码不一致！", "修改操作人员成功！请牢记编号和密码！"}));
     QCOMPARE(t.messages().last().icon, MsgIcon::Information);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(t.rows("select 操作员, 姓名, 密码 from 操作员 order by rowid"),
-             (QList<QStringList>{{"0001", "系统管理员", ""}, {"0002", "张三丰", "New"}}));
+    const QList<QStringList> after{{"0001", "系统管理员", ""}, {"0002", "张三丰", "New"}};
+    QCOMPARE(operatorsLike(t, after), after);
     const Row r = t.dm().ADOall.first("select * from 操作员 where 操作员='0002'");
     for (int f = 1; f <= 17; ++f)
         QCOMPARE(r.flag(QString::number(f)), f == 9);
@@ -454,12 +475,19 @@ void TestOperators::passwordChange_data() {
                                                 << "修改成功！"
                                                 << "提示！"
                                                 << "Abc";
+    // The hash is of the text with A-Z folded, as the login takes it.
     QTest::newRow("old password in other case") << QVariant("Abc") << "abc"
                                                 << "x"
                                                 << "x"
-                                                << "旧密码不正确！"
-                                                << "错误！"
-                                                << "Abc";
+                                                << "修改成功！"
+                                                << "提示！"
+                                                << "x";
+    QTest::newRow("old password wrong") << QVariant("Abc") << "Abd"
+                                        << "x"
+                                        << "x"
+                                        << "旧密码不正确！"
+                                        << "错误！"
+                                        << "Abc";
     QTest::newRow("new passwords differ") << QVariant("Abc") << "Abc"
                                           << "x"
                                           << "X"
@@ -489,7 +517,8 @@ void TestOperators::passwordChange() {
     QFETCH(QString, caption);
     QFETCH(QString, after);
     MainWindowTest t;
-    t.dm().ADOall.exec("update 操作员 set 密码=? where 操作员='0001'", {stored});
+    t.dm().ADOall.exec("update 操作员 set 密码=? where 操作员='0001'",
+                       {stored.isNull() ? stored : QVariant(Passwords::hash(stored.toString(), 1000))});
     addOperator(t, "0002", "张三", "other", {});
     t.session().loginPassword = stored.toString().toUpper();
     Txiugaimima& w = t.screen<Txiugaimima>("N11");
@@ -504,7 +533,9 @@ void TestOperators::passwordChange() {
     QCOMPARE(t.messages().texts(), QStringList{message});
     QCOMPARE(t.messages().last().caption, caption);
     QCOMPARE(t.messages().last().icon, caption == "提示！" ? MsgIcon::Information : MsgIcon::Error);
-    QCOMPARE(t.rows("select 密码 from 操作员 order by rowid"), (QList<QStringList>{{after}, {"other"}}));
+    const auto rows = t.rows("select 密码 from 操作员 order by rowid");
+    QCOMPARE(passwordShown(rows[0][0], after), after);
+    QCOMPARE(passwordShown(rows[1][0], "other"), QString("other"));
     // The boxes stay as typed and the login password is not changed.
     QCOMPARE(w.Edit2->text(), oldPassword);
     QCOMPARE(t.session().loginPassword, stored.toString().toUpper());

@@ -85,6 +85,7 @@ class MainWindowTest : public QObject {
                                    "N12=数据恢复",
                                    "N6=历史数据清除",
                                    "N4=数据初始化",
+                                   "N42=修改记录查询",
                                    "N8=退出系统",
                                    "基本设置",
                                    "N32=客户资料设置",
@@ -276,7 +277,7 @@ class MainWindowTest : public QObject {
                              "N37", "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
         expected.sort();
         QCOMPARE(enabled, expected);
-        QCOMPARE(TMAIN::flaggedCommands().size(), 23);
+        QCOMPARE(TMAIN::flaggedCommands().size(), 24);
     }
 
     void exitQuestion_data() {

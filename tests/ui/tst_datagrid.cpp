@@ -1,5 +1,6 @@
 #include "support/testsession.h"
 #include "ui/datagrid.h"
+#include "ui/fonts.h"
 #include "ui/keys.h"
 #include <QClipboard>
 #include <QGuiApplication>
@@ -141,6 +142,58 @@ class DataGridTest : public QObject {
             QVERIFY(first - cell.left() <= 6); // its beginning
             QCOMPARE(inkFrom(next.left() + 2, next.left() + 12, next.top() + 2, next.bottom() - 2), -1);
         }
+    }
+
+    // The row marks show the number of every row whole, however many digits it has.
+    void rowMarksHoldTheirNumbers_data() {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("9") << 9;
+        QTest::newRow("10") << 10;
+        QTest::newRow("1200, loaded in full") << 1200;
+    }
+    void rowMarksHoldTheirNumbers() {
+        QFETCH(int, rows);
+        Fixture f;
+        f.ts.dm().transaction([&] {
+            for (int i = 0; i < rows; ++i)
+                f.add(QStringLiteral("客户%1").arg(i), QStringLiteral("1"), QStringLiteral("未付款"));
+        });
+        f.open();
+        f.query.fetchAll();
+        QHeaderView* marks = f.grid.verticalHeader();
+        QCOMPARE(marks->count(), rows);
+        const QString last = f.grid.model()->headerData(rows - 1, Qt::Vertical).toString();
+        QCOMPARE(last, QString::number(rows));
+        const int margin = marks->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, marks);
+        QVERIFY2(marks->fontMetrics().horizontalAdvance(last) + 2 * margin <= marks->width(),
+                 qPrintable(QString::number(marks->width())));
+    }
+
+    // An identity number or a telephone shows whole in its column, whatever width it was given.
+    void columnsHoldIdentityNumbersAndTelephones_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("身份证号 at the default width") << "身份证号" << 0 << "13010219800101123X";
+        QTest::newRow("电话 at 85") << "电话" << 85 << "0311-1234567";
+        QTest::newRow("手机 at 110") << "手机" << 110 << "0311-88886666";
+    }
+    void columnsHoldIdentityNumbersAndTelephones() {
+        QFETCH(QString, field);
+        QFETCH(int, width);
+        QFETCH(QString, value);
+        Fonts::install();
+        Fixture f;
+        f.grid.setFont(Fonts::song());
+        f.ts.dm().ADOall.exec(QStringLiteral("INSERT INTO dinggou (\"客户编号\", \"%1\") VALUES (1, ?)").arg(field),
+                              {value});
+        f.query.open(QStringLiteral("SELECT * FROM dinggou"));
+        f.grid.bind(f.ts.session(), f.query);
+        f.grid.setColumns({{QStringLiteral("客户编号"), 60, {}}, {field, width, {}}});
+        const int shown = f.grid.columns().value(1).width;
+        QVERIFY2(f.grid.fontMetrics().horizontalAdvance(value) + 6 < shown, qPrintable(QString::number(shown)));
+        if (width > 0)
+            QVERIFY(shown >= width);
     }
 
     void titleClickSorts() {

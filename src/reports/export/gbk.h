@@ -3,9 +3,15 @@
 #include <QStringView>
 
 namespace Gbk {
-// The program's 8-bit Chinese encoding. A character that GBK cannot hold (𠮷, emoji) is written
-// in GB18030, which keeps the bytes of every GBK character and loses nothing.
+// The exports' Chinese encoding, GB18030: every character of GBK in its two GBK bytes, and every
+// other character (€, 𠀀, emoji) in GB18030's own form, so one decoder reads the whole file.
+// (Windows' code page 936 writes € as the single byte 0x80, which GB18030 does not know.)
 QByteArray encode(QStringView text);
-// Whether the character starting at text[i] (a whole surrogate pair counts as one) has a GBK form.
+// Whether the character starting at text[0] (a whole surrogate pair counts as one) has a form in
+// Windows' code page 936, the code page of RTF files.
 bool fitsGbk(QStringView character);
+// As encode, but every character that GB18030 writes in four bytes (one outside GBK) is given as
+// the numeric character reference "&#N;": HTML readers that stumble over four-byte sequences
+// still show it, and the bytes are those of GBK and GB18030 alike.
+QByteArray encodeWithReferences(QStringView text);
 } // namespace Gbk

@@ -163,7 +163,10 @@ void TDBGridExportAsRTF::writeRow(const QList<Cell>& cells) {
             right += qRound64(c.width * 1440.0 / 96.0);
             for (const char* border : {"\\clbrdrl", "\\clbrdrt", "\\clbrdrb", "\\clbrdrr"})
                 head += QByteArray(border) + "\\brdrs\\brdrcf0\r\n";
-            head += "\\clshdng10000\\clcfpat" + num(colorIndex(c.background)) + "\\cellx" + num(right) + "\r\n";
+            // The background as the cell's fill (\clcbpat) under a clear pattern: a solid pattern
+            // (\clshdng10000) is painted black by LibreOffice whatever its colour.
+            const QByteArray bg = num(colorIndex(c.background));
+            head += "\\clcfpat" + bg + "\\clcbpat" + bg + "\\cellx" + num(right) + "\r\n";
         }
         head += "{\\trrh0\r\n";
         rowHead_ = key + '|' + head;

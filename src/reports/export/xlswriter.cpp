@@ -1,5 +1,4 @@
 #include "data/tdm1.h"
-#include "reports/export/gbk.h"
 #include "reports/export/gridexport.h"
 #include <QtEndian>
 #include <cstring>
@@ -50,11 +49,28 @@ void TDBGridExportAsXLS::nextCell(bool last) {
 }
 
 void TDBGridExportAsXLS::label(const QString& text) {
-    QByteArray bytes = Gbk::encode(text);
-    const qsizetype room = 0xFFFF - 8;
-    if (bytes.size() > room)
-        bytes.truncate(room);
-    record(0x0204, cellHeader(0) + le16(quint16(bytes.size())) + bytes);
+    // The worksheet's strings are Unicode: one byte a character when every character is below
+    // U+0100, two (UTF-16) otherwise. A code page's bytes would lose what GBK cannot hold.
+    bool wide = false;
+    for (const QChar c : text)
+        if (c.unicode() > 0xFF) {
+            wide = true;
+            break;
+        }
+    const qsizetype room = (0xFFFF - 9) / (wide ? 2 : 1);
+    qsizetype n = qMin(text.size(), room);
+    if (n < text.size() && n > 0 && text[n - 1].isHighSurrogate())
+        --n; // never half a character
+    QByteArray data = cellHeader(0) + le16(quint16(n));
+    data += char(wide ? 1 : 0);
+    if (wide) {
+        for (qsizetype i = 0; i < n; ++i)
+            data += le16(text[i].unicode());
+    } else {
+        for (qsizetype i = 0; i < n; ++i)
+            data += char(uchar(text[i].unicode()));
+    }
+    record(0x0204, data);
 }
 
 void TDBGridExportAsXLS::number(double value) {
@@ -73,9 +89,10 @@ void TDBGridExportAsXLS::writePrefix() {
     row_ = 0;
     col_ = 0;
     full_ = false;
-    record(0x0809, le16(0) + le16(0x0010) + le16(0) + le16(0));
-    // The code page of the labels, so a reader on any system shows the Chinese.
-    record(0x0042, le16(936));
+    // A worksheet of the Excel 97 format (0x0600), whose strings hold any character; the code
+    // page record says so (1200, Unicode) to readers that look for it.
+    record(0x0809, le16(0x0600) + le16(0x0010) + le16(0) + le16(0));
+    record(0x0042, le16(1200));
 }
 
 void TDBGridExportAsXLS::writeSuffix() {

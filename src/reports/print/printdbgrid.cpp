@@ -218,17 +218,19 @@ bool TPrintDBGrid::layOut(const std::function<bool()>& keepGoing) {
             w = qMax(w, fm.horizontalAdvance(line));
         return w + 2 * kCellPad + 1;
     };
+    // A stop keeps the rows read so far: they are laid out into pages below, without the footer
+    // row, whose totals are those of the whole result.
     rowCount_ = 0;
+    bool stopped = false;
     if (settings_.optimalColumnWidths) {
         for (Column& c : columns_)
             c.width = qMax(textWidth(c.title), hasFooter_ ? textWidth(c.footer) : 0.0);
         RowWalker w(session_.dm().db(), sql_, params_);
         Row row;
-        while (w.next(row)) {
+        while (!stopped && w.next(row)) {
             for (Column& c : columns_)
                 c.width = qMax(c.width, textWidth(cellText(row, c)));
-            if (!goOn(keepGoing, ++rowCount_))
-                return false;
+            stopped = !goOn(keepGoing, ++rowCount_);
         }
     } else {
         rowCount_ = grid_->query()->count();
@@ -282,8 +284,14 @@ bool TPrintDBGrid::layOut(const std::function<bool()>& keepGoing) {
             newPage(r);
         used += h;
         ++cur.rows;
-        if (w && !goOn(keepGoing, r + 1))
-            return false;
+        if (w && !stopped && !goOn(keepGoing, r + 1)) {
+            stopped = true;
+            break;
+        }
+    }
+    if (stopped) {
+        pages_.append(cur);
+        return false;
     }
     if (hasFooter_) {
         if (used + fixedRowH > avail && cur.rows > 0)

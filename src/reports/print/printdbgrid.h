@@ -48,8 +48,9 @@ class TPrintDBGrid : public QObject {
     bool canPrint() const;
 
     // Lays the grid's current result out. keepGoing is asked every few hundred rows, after the
-    // pending events were processed; when it answers false the laying out stops and the pages
-    // finished so far remain. Returns true when every page was laid out.
+    // pending events were processed; when it answers false the laying out stops and the rows read
+    // so far remain laid out into pages (without the footer row), to be shown and printed.
+    // Returns true when every page was laid out.
     bool layOut(const std::function<bool()>& keepGoing = {});
     bool isLaidOut() const { return laidOut_; }
     int pageCount() const { return int(pages_.size()); }

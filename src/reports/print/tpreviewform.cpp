@@ -207,7 +207,7 @@ void TPreviewForm::runBusy(const std::function<void()>& work) {
 void TPreviewForm::updateState() {
     const int pages = printer_ ? printer_->pageCount() : 0;
     const bool shown = !busy_ && page_ > 0;
-    tbtPrint->setEnabled(!busy_ && printer_ && printer_->isLaidOut());
+    tbtPrint->setEnabled(!busy_ && printer_ && printer_->pageCount() > 0);
     tbtPrinterSetupDialog->setEnabled(!busy_ && printer_);
     tbtScale->setEnabled(true);
     tbtPrevPage->setEnabled(shown && page_ > 1);
