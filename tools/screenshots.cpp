@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -79,6 +80,12 @@ int main(int argc, char** argv) {
         if (c.window.isEmpty() || taken.contains(c.window))
             return;
         taken.insert(c.window);
+        // A screen that can list everything shows its rows in the picture.
+        for (QPushButton* b : shown->findChildren<QPushButton*>())
+            if (b->isVisible() && b->isEnabled() && b->text().startsWith(QStringLiteral("显示全部"))) {
+                b->click();
+                break;
+            }
         // A screen with its child window's frame and title.
         QWidget* frame = qobject_cast<QMdiSubWindow*>(shown->parentWidget()) ? shown->parentWidget() : shown;
         ok = save(frame, QStringLiteral("%1/%2.png").arg(out, c.name)) && ok;

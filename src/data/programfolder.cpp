@@ -37,7 +37,7 @@ QString helpFile() {
     };
     for (const QString& c : candidates)
         if (QFileInfo::exists(c))
-            return c;
+            return QDir::cleanPath(c); // /usr/share/..., not /usr/bin/../share/...
     return {};
 }
 } // namespace ProgramFolder

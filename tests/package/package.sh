@@ -70,7 +70,7 @@ grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/org.lumar
 zcat "$work/root/usr/share/doc/lumareth/changelog.gz" | head -1 | grep -q "^lumareth ($version)" ||
   fail "the changelog does not start with $version"
 
-(cd "$work/out" && apt_get install "./$(basename "$deb")") || fail "apt-get install"
+(cd "$work/out" && apt_get install --no-install-recommends "./$(basename "$deb")") || fail "apt-get install"
 [ "$(dpkg-query -W -f='${Version}' lumareth)" = "$version" ] || fail "installed version is not $version"
 
 # A user's first start: no program folder yet, a temporary folder of its own for the one-copy lock.
