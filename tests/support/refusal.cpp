@@ -1,9 +1,23 @@
 #include "support/refusal.h"
 #include "data/tdm1.h"
 
+namespace {
+QString triggerName(const QString& change, const QString& table) {
+    return TDM1::quoteId(QStringLiteral("refuse_%1_%2").arg(table, change));
+}
+} // namespace
+
+void allowChange(TDM1& dm, const QString& change, const QString& table) {
+    const QString name = triggerName(change, table);
+    if (dm.engine().kind() == QStringLiteral("SQLite"))
+        dm.ADOall.exec(QStringLiteral("DROP TRIGGER %1").arg(name));
+    else
+        dm.ADOall.exec(QStringLiteral("DROP FUNCTION %1() CASCADE").arg(name));
+}
+
 void refuseChange(TDM1& dm, const QString& change, const QString& table, const QString& message,
                   const QString& condition) {
-    const QString name = TDM1::quoteId(QStringLiteral("refuse_%1_%2").arg(table, change));
+    const QString name = triggerName(change, table);
     QString text = message;
     text.replace(u'\'', QStringLiteral("''"));
     if (dm.engine().kind() == QStringLiteral("SQLite")) {

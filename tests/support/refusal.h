@@ -8,3 +8,5 @@ class TDM1;
 // raises message when condition (written with new. and old. as in a trigger) holds.
 void refuseChange(TDM1& dm, const QString& change, const QString& table, const QString& message,
                   const QString& condition = QString());
+// Takes the refusal of refuseChange away again.
+void allowChange(TDM1& dm, const QString& change, const QString& table);
