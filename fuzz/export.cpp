@@ -109,17 +109,6 @@ QStringList readHtml(const QString& s) {
             t.clear();
         if (t.contains(u'"'))
             std::abort();
-        // Characters outside GBK come as numeric references.
-        static const QRegularExpression reference(QStringLiteral("&#([0-9]+);"));
-        QString decoded;
-        qsizetype at = 0;
-        for (auto refs = reference.globalMatch(t); refs.hasNext();) {
-            const QRegularExpressionMatch m = refs.next();
-            const char32_t cp = m.captured(1).toUInt();
-            decoded += t.mid(at, m.capturedStart() - at) + QString::fromUcs4(&cp, 1);
-            at = m.capturedEnd();
-        }
-        t = decoded + t.mid(at);
         t.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
             .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
             .replace(QStringLiteral("&quot;"), QStringLiteral("\""))

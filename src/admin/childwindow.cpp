@@ -61,5 +61,7 @@ QWidget* findOrOpen(QWidget* from, const QString& caption, const std::function<S
     return s;
 }
 
-void close(QWidget* screen) { Screen::closeWindowOf(screen); }
+void close(QWidget* screen) {
+    Screen::closeWindowOf(screen);
+}
 } // namespace ChildWindow

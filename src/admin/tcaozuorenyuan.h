@@ -11,7 +11,7 @@ class Tcaozuorenyuan : public Screen {
     Q_OBJECT
   public:
     explicit Tcaozuorenyuan(Session& session, QWidget* parent = nullptr);
-    QRect placement() const override { return QRect(250, 0, width(), height()); }
+    QRect placement() const override { return QRect(250, 0, 0, 0); } // sized to its content
     bool maximisable() const override { return true; }
 
     // Reads the list again, selects the first operator and shows its rights.

@@ -37,6 +37,8 @@ Tdayinshezhi::Tdayinshezhi(Session& session, QWidget* parent) : Screen(session, 
     label3->setObjectName(QStringLiteral("Label3"));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    label2->setBuddy(ComboBox1);
+    label3->setBuddy(Memo1);
     Memo1->setFixedHeight(60);
     grid->addWidget(label2, 1, 0);
     grid->addWidget(ComboBox1, 1, 1, 1, 2);

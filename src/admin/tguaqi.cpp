@@ -1,4 +1,5 @@
 #include "admin/tguaqi.h"
+#include "ui/accessibility.h"
 #include "ui/session.h"
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -47,6 +48,7 @@ Tguaqi::Tguaqi(Session& session, QWidget* mainWindow)
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { QDialog::reject(); });
+    Accessibility::nameControls(this);
 
     Edit1->clear();
     BitBtn2->hide();

@@ -1,5 +1,6 @@
 #include "customers/customerdialog.h"
 #include "data/dates.h"
+#include "ui/accessibility.h"
 #include "ui/keys.h"
 #include "ui/session.h"
 #include <QComboBox>
@@ -130,6 +131,7 @@ CustomerDialog::CustomerDialog(Session& session, Kind kind, QWidget* parent)
         connect(BitBtn2, &QPushButton::clicked, this,
                 [this] { session_.guarded(this, [this] { BitBtn2Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, &QDialog::reject);
+    Accessibility::nameControls(this);
 }
 
 void CustomerDialog::showEvent(QShowEvent* e) {

@@ -1,10 +1,12 @@
 #include "customers/screenutil.h"
 #include "ui/datagrid.h"
-#include <QHeaderView>
 #include "ui/screen.h"
+#include <QHeaderView>
 
 namespace ScreenUtil {
-void closeScreen(QWidget* screen) { Screen::closeWindowOf(screen); }
+void closeScreen(QWidget* screen) {
+    Screen::closeWindowOf(screen);
+}
 
 void selectRow(DataGrid* grid, int row) {
     QAbstractItemModel* m = grid->model();

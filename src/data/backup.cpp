@@ -214,7 +214,9 @@ void besideWindow(const std::function<void()>& work) {
         }
         done = true;
     });
+    // The window gets its turn at once: the copy's last step has just held it.
     EventTurns turns;
+    turns.turn();
     while (!done) {
         turns.tick();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -267,8 +269,14 @@ void backupVerified(TDM1& dm, const QString& file) {
         TDM1::fail(QStringLiteral("“%1”是一个文件夹！").arg(file));
     const QString tmp = copyBeside(live, file);
     try {
-        // Nothing is written between the copy's last step and these counts.
+        // The copy's last step has held the window: it gets a turn before the counts. Only the
+        // user's input writes, and that waits, so the counts are those of the copy's state; a
+        // change all the same makes the check fail rather than pass a copy it cannot vouch for.
+        const int changes = sqlite3_total_changes(live);
+        EventTurns().turn();
         const QList<qlonglong> counts = tableCounts(dm);
+        if (sqlite3_total_changes(live) != changes)
+            TDM1::fail(QStringLiteral("备份时数据有改动，请稍后再试！"));
         besideWindow([&] { verifyCopy(tmp, counts); });
         renameOver(tmp, file);
     } catch (...) {

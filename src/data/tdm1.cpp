@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
-#include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <fcntl.h>
 #include <unistd.h>
@@ -853,7 +853,8 @@ void TDM1::transaction(const std::function<void()>& body) {
     std::vector<QMetaObject::Connection> watches;
     for (size_t i = 0; i < queries_.size(); ++i)
         if (queries_[i])
-            watches.push_back(connect(queries_[i].get(), &SharedQuery::reloaded, this, [&loaded, i] { loaded[i] = true; }));
+            watches.push_back(
+                connect(queries_[i].get(), &SharedQuery::reloaded, this, [&loaded, i] { loaded[i] = true; }));
     const auto unwatch = qScopeGuard([&watches] {
         for (const auto& w : watches)
             disconnect(w);

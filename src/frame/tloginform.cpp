@@ -1,7 +1,8 @@
 #include "frame/tloginform.h"
-#include "ui/fonts.h"
 #include "frame/tmain.h"
 #include "data/passwords.h"
+#include "ui/accessibility.h"
+#include "ui/fonts.h"
 #include "ui/keys.h"
 #include <QApplication>
 #include <QComboBox>
@@ -94,6 +95,7 @@ Tloginform::Tloginform(Session& session, TMAIN* mainWindow, QWidget* parent)
     connect(button1, &QPushButton::clicked, this, &Tloginform::button1Click);
     connect(button2, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(sizeHint().expandedTo(QSize(300, 190)));
+    Accessibility::nameControls(this);
 }
 
 void Tloginform::showEvent(QShowEvent* e) {

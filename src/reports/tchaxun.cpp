@@ -146,7 +146,7 @@ Tchaxun::Tchaxun(Session& session, QWidget* parent) : Screen(session, parent) {
 
     // The customer list lies over the right of the upper half, below the search group.
     GroupBox2 = new CustomerList(*this, QStringLiteral("DBGrid4"), false, this);
-    GroupBox2->setGeometry(612, 104, 400, 196);
+    GroupBox2->setGeometry(612, 104, 400, 176); // within the upper half of the child window
 
     EntryForm::tabOrder({Edit4, BitBtn5, Edit1, BitBtn6, Edit3, BitBtn7, Edit6, BitBtn11, Edit2, BitBtn9,
                          ComboBox1, Edit5, BitBtn1, BitBtn2});

@@ -102,7 +102,9 @@ void Txiugaijilu::FormShow() {
         for (const Row& r : dm().ADOall.query(QStringLiteral(
                  "select 操作员 from 操作员 union select 操作员 from 修改记录 where 操作员<>'' order by 1")))
             ComboBox1->addItem(r.text(QStringLiteral("操作员")));
-        dm().ADOQuery(kQuery).close();
+        // The grid starts with its titles and footer and no rows.
+        dm().ADOQuery(kQuery).open(
+            QStringLiteral("select 时间,操作员,操作,表名,记录,原值,新值 from 修改记录 where 0"));
     });
     ComboBox1->setCurrentIndex(0);
 }

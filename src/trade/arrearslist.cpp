@@ -31,8 +31,8 @@ void ArrearsList::run(TDM1& dm, const QString& condition, const QVariantList& pa
     // The listing holds the entries there are now: one saved afterwards (by another screen, or
     // another copy of the program on the same file) stays out of its later rows and of "全选",
     // since the customer never saw it. Record keys only grow, so the highest one marks the moment.
-    const qlonglong newest =
-        dm.ADOall.first(QStringLiteral("select coalesce(max(id),0) as m from 帐款明细")).integer(QStringLiteral("m"));
+    const qlonglong newest = dm.ADOall.first(QStringLiteral("select coalesce(max(id),0) as m from 帐款明细"))
+                                 .integer(QStringLiteral("m"));
     const QString bounded = QStringLiteral("(%1) and id<=?").arg(condition);
     const QVariantList boundedParams = params + QVariantList{newest};
     QSqlQuery q(dm.db());

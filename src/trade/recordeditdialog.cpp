@@ -1,7 +1,8 @@
 #include "trade/recordeditdialog.h"
-#include "ui/fonts.h"
 #include "data/dates.h"
 #include "trade/entryform.h"
+#include "ui/accessibility.h"
+#include "ui/fonts.h"
 #include "ui/keys.h"
 #include "ui/session.h"
 #include <QDateEdit>
@@ -81,6 +82,7 @@ RecordEditDialog::RecordEditDialog(Session& session, QWidget* parent, EditDialog
             [this] { session_.guarded(this, [this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
+    Accessibility::nameControls(this);
 }
 
 QLineEdit* RecordEditDialog::edit(const QString& column) const {

@@ -85,6 +85,7 @@ Tbushou::Tbushou(Session& session, QWidget* parent) : Screen(session, parent) {
     Edit4 = new QLineEdit(this);
     Edit4->setObjectName(QStringLiteral("Edit4"));
     Edit4->setReadOnly(true);
+    Edit4->setAccessibleName(BitBtn7->text()); // the total that button computes
     totalRow->addWidget(BitBtn7);
     totalRow->addWidget(Edit4, 1);
     totalRow->addWidget(new QLabel(QStringLiteral("元"), this));

@@ -63,14 +63,22 @@ Tdinggou::Tdinggou(Session& session, QWidget* parent) : Screen(session, parent) 
 
     RadioGroup2 = new QGroupBox(QStringLiteral("付款情况"), frame);
     RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
-    RadioGroup2->setStyleSheet(QStringLiteral("QGroupBox { color: red; } QRadioButton { color: blue; font-size: 16px; }"));
+    RadioGroup2->setStyleSheet(QStringLiteral("QGroupBox { color: red; } QRadioButton { color: blue; }"));
     auto* rl = new QVBoxLayout(RadioGroup2);
     paidItem = new QRadioButton(QStringLiteral("已付款"), RadioGroup2);
     paidItem->setObjectName(QStringLiteral("RadioGroup2Item0"));
     unpaidItem = new QRadioButton(QStringLiteral("未付款"), RadioGroup2);
     unpaidItem->setObjectName(QStringLiteral("RadioGroup2Item1"));
-    rl->addWidget(paidItem);
-    rl->addWidget(unpaidItem);
+    // 20 pixels per item, or the line of the 16-pixel font where it is taller; the remark box
+    // above gives up the height.
+    rl->setContentsMargins(8, 2, 8, 2);
+    rl->setSpacing(0);
+    for (QRadioButton* item : {paidItem, unpaidItem}) {
+        item->setFont(Fonts::song(16));
+        item->setFixedHeight(qMax(20, item->fontMetrics().height()));
+        rl->addWidget(item);
+    }
+    Memo1->setMinimumHeight(3 * Memo1->fontMetrics().lineSpacing());
     g->addWidget(RadioGroup2, 13, 1, 1, 2);
 
     auto* buttons = new QHBoxLayout;

@@ -48,7 +48,7 @@ bool isMoneyChar(QChar c) {
 // Text that reaches a money box by other ways than a key (pasted, dropped, committed by an input
 // method) keeps only the characters a key could have typed, as if it had been typed.
 class MoneyCharacters : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
     State validate(QString& text, int& pos) const override {
         QString kept;

@@ -82,6 +82,8 @@ class TestSafekeeping : public QObject {
         t.dm().ADOall.exec("update 操作员 set 密码='Secret1'");
         t.dm().ADOall.exec("insert into 操作员 (操作员, 姓名, 密码) values ('0002', '张三', 'pässwörd9')");
         const QString file = t.dm().fileName();
+        const QString oldBackup = QDir(t.folder()).filePath("old.bak");
+        DbBackup::backupTo(t.dm(), oldBackup);
         t.dm().closeConnection();
         t.dm().open(file);
         const auto rows = t.rows("select 密码 from 操作员 order by rowid");
@@ -94,6 +96,13 @@ class TestSafekeeping : public QObject {
         t.dm().closeConnection();
         t.dm().open(file);
         QCOMPARE(t.rows("select 密码 from 操作员 order by rowid"), rows);
+        // A backup of the old form restored later is converted the same way.
+        DbBackup::restoreFrom(t.dm(), oldBackup);
+        const auto restored = t.rows("select 密码 from 操作员 order by rowid");
+        QVERIFY(restored != rows);
+        QVERIFY(Passwords::verify("secret1", restored[0][0]));
+        QVERIFY(Passwords::verify("pÄsswörd9", restored[1][0]) == false);
+        QVERIFY(Passwords::verify("PäSSWöRD9", restored[1][0]));
         const QByteArray bytes = bytesOf(file);
         QVERIFY(!bytes.contains("Secret1"));
         QVERIFY(!bytes.contains(QStringLiteral("pässwörd9").toUtf8()));

@@ -333,25 +333,26 @@ void TestReferenceLists::sortingSavesTheRowFirst() {
 void TestReferenceLists::addedRowEditedAgain_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("fields"); // typed when added and first edited, then at the second edit
+    QTest::addColumn<QStringList>("stored");
     QTest::newRow("townships") << "N41"
-                               << "乡镇"
-                               << "乡镇";
+                               << "乡镇" << QStringList{"乡镇", "村庄"} << QStringList{"改一", "改二"};
     QTest::newRow("repair items") << "N33"
-                                  << "维修项目"
-                                  << "维修项目";
+                                  << "维修项目" << QStringList{"维修项目", "维修项目"}
+                                  << QStringList{"改二", "改二"};
 }
 
 void TestReferenceLists::addedRowEditedAgain() {
     QFETCH(QString, command);
     QFETCH(QString, table);
-    QFETCH(QString, field);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, stored);
     MainWindowTest m;
     QWidget* screen = m.open(command);
     QVERIFY(screen);
     auto* grid = child<DataGrid>(screen, "DBGrid1");
     const int row = grid->rowCount();
-    const auto typeAndSave = [&](const char* button, const QString& text) {
+    const auto typeAndSave = [&](const char* button, const QString& field, const QString& text) {
         click(child(screen, button));
         int col = 0;
         while (!grid->model()->headerData(col, Qt::Horizontal).toString().startsWith(field))
@@ -364,15 +365,16 @@ void TestReferenceLists::addedRowEditedAgain() {
         editor->selectAll();
         typeText(editor, text);
         click(child(screen, "nbPost"));
-        QCOMPARE(grid->cellText(row, field), text);
     };
-    const QString sql = QString("select %1 from %2 order by rowid desc limit 1").arg(field, table);
-    typeAndSave("nbInsert", "新");
-    typeAndSave("nbEdit", "改一");
-    QCOMPARE(m.ts().rows(sql), QList<QStringList>{{"改一"}});
+    const QString sql =
+        QString("select %1, %2 from %3 order by rowid desc limit 1").arg(fields[0], fields[1], table);
+    typeAndSave("nbInsert", fields[0], "新");
+    typeAndSave("nbEdit", fields[0], "改一");
+    QCOMPARE(grid->cellText(row, fields[0]), QString("改一"));
     // The second correction starts from the first one, not from the row as it was added.
-    typeAndSave("nbEdit", "改二");
-    QCOMPARE(m.ts().rows(sql), QList<QStringList>{{"改二"}});
+    typeAndSave("nbEdit", fields[1], "改二");
+    QCOMPARE(m.ts().rows(sql), QList<QStringList>{stored});
+    QCOMPARE((QStringList{grid->cellText(row, fields[0]), grid->cellText(row, fields[1])}), stored);
     QVERIFY(m.messages().shown.empty());
 }
 

@@ -98,11 +98,13 @@ class MainWindowTest : public QObject {
                                    "N39=维修记录修改",
                                    "-",
                                    "N28=补收欠款",
+                                   "N51=重印小票",
                                    "报表查询",
                                    "N30=客户全部历史信息查询",
                                    "N34=查询客户交款记录",
                                    "N5=一日销售、维修及帐款情况一览",
                                    "N40=销售、维修及帐款数据汇总",
+                                   "N50=主机序列号查询",
                                    "系统帮助",
                                    "N36=帮助主题",
                                    "N37=关于"};
@@ -273,8 +275,8 @@ class MainWindowTest : public QObject {
             if (b->objectName().startsWith(QStringLiteral("ToolButton")) && b->isEnabled())
                 enabled << b->objectName();
         enabled.sort();
-        QStringList expected{"N11", "N7",          "N8",          "N33",         "N40",        "N36",
-                             "N37", "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
+        QStringList expected{"N11", "N7",          "N8",          "N33",         "N40",        "N36",        "N37",
+                             "N51", "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
         expected.sort();
         QCOMPARE(enabled, expected);
         QCOMPARE(TMAIN::flaggedCommands().size(), 24);

@@ -407,7 +407,7 @@ void TestExport::hostileTexts_data() {
     QTest::newRow("text outside gbk") << 1 << "x𠮷😀€" << QByteArray::fromHex("789534b2359439fc36a2e3");
     QTest::newRow("csv outside gbk") << 2 << "𠮷" << QByteArray::fromHex("229534b23522");
     QTest::newRow("html outside gbk")
-        << 3 << "😀€" << QByteArray(">&#128512;") + QByteArray::fromHex("a2e3") + "</FONT>";
+        << 3 << "😀€" << QByteArray(">") + QByteArray::fromHex("9439fc36a2e3") + "</FONT>";
     QTest::newRow("xls outside gbk") << 5 << "a𠮷" << le16(3) + QByteArray::fromHex("01610042d8b7df");
 }
 
@@ -624,7 +624,7 @@ void TestExport::libreOfficeReadsTheExports() {
     g.add(2, "李\"四\" & <王>", {}, "99.25", "2008-12-31", "说 \"好\"; {括号} \\ 反斜杠");
     g.add(3, "客户名称", "13800138000", "-20", "2010-1-9", {});
     // What GBK cannot hold, and a GBK character that readers confuse with another.
-    g.add(4, "阿依·买买提", "€", "0.5", "2011-2-3", "欧元€ 扩展B𠀀 😀");
+    g.add(4, "阿依·买买提", "€", "0.5", "2011-2-3", "欧元€ 扩展B𠀀𠮷 😀");
     g.query();
 
     // What the grid shows: titles, every row, the footer.
@@ -700,6 +700,7 @@ void TestExport::libreOfficeReadsTheExports() {
         }
         if (QByteArray(kind) == "htm") {
             want[1][5] = "第一行 第二行"; // an HTML reader joins the lines of a cell
+            want[4][5].remove("𠀀");     // and LibreOffice's drops U+20000, whatever the encoding
             for (QStringList& row : got)  // and an empty cell holds a no-break space
                 for (QString& cell : row)
                     cell = cell.trimmed();
@@ -720,7 +721,9 @@ void TestExport::libreOfficeReadsTheExports() {
             wantColours << (r == 0 ? "f0f0f0" : r == expected.size() - 1 ? "ffff00" : "ffffff");
     QCOMPARE(colours, wantColours);
     QString body = html.mid(html.indexOf("<body"));
-    body.replace(QRegularExpression("<br/?>"), "\n").remove(QRegularExpression("<[^>]*>|\n\t+"));
+    // The writer breaks long lines at a blank, and indents.
+    body.replace(QRegularExpression("\n\t+"), " ").replace(QRegularExpression("<br/?>"), "\n");
+    body.remove(QRegularExpression("<[^>]*>"));
     const QString text = htmlText(body);
     QStringList words;
     for (const QStringList& row : expected)
@@ -773,8 +776,9 @@ void TestExport::windowLivesDuringAnExport() {
     // The first file holds every row.
     const QByteArray written = readFile(first);
     for (int i = 1; i <= 3; ++i)
-        QVERIFY2(written.contains(type == Export::Rtf ? rtfText(QString("客户%1").arg(i))
-                                                      : gbk(QString("客户%1").arg(i))),
+        QVERIFY2(written.contains(type == Export::Rtf   ? rtfText(QString("客户%1").arg(i))
+                                  : type == Export::Xls ? xlsLabel(i, 1, QString("客户%1").arg(i)).mid(10)
+                                                        : gbk(QString("客户%1").arg(i))),
                  qPrintable(QString::number(i)));
     // Once done, the next export runs as usual.
     g.t.messages().clear();

@@ -57,7 +57,7 @@ QStringList column(const DataGrid* g, const QString& field) {
 }
 
 TPreviewForm* openPreview(QWidget* screen) {
-    for (TPreviewForm* f : screen->findChildren<TPreviewForm*>())
+    for (TPreviewForm* f : screen->window()->findChildren<TPreviewForm*>()) // the main window owns it
         if (f->isVisible())
             return f;
     return nullptr;

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 MainWindowTest::MainWindowTest() {
@@ -33,11 +35,14 @@ MainWindowTest::~MainWindowTest() {
 }
 
 QWidget* MainWindowTest::open(const QString& command) {
-    if (auto* button = main_->findChild<QToolButton*>(command)) {
+    // Screens have buttons and actions of the same names (the archive's ToolButton1, the daily
+    // overview's N2): only the main window's own toolbar and menu are searched.
+    auto* toolbar = main_->findChild<QToolBar*>(QStringLiteral("Toolbar1"), Qt::FindDirectChildrenOnly);
+    if (auto* button = toolbar->findChild<QToolButton*>(command)) {
         if (!button->isEnabled())
             return nullptr;
         QTest::mouseClick(button, Qt::LeftButton);
-    } else if (auto* action = main_->findChild<QAction*>(command)) {
+    } else if (auto* action = main_->menuBar()->findChild<QAction*>(command)) {
         if (!action->isEnabled())
             return nullptr;
         action->trigger();

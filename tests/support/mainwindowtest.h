@@ -9,7 +9,7 @@
 // buttons, so they live in its work area, several at once, exactly as the staff use them.
 // It is a TestSession too, so the helpers that fill the database take it as they are.
 class MainWindowTest : public TestSession {
-public:
+  public:
     MainWindowTest();
     ~MainWindowTest();
     MainWindowTest(const MainWindowTest&) = delete;
@@ -40,6 +40,6 @@ public:
     // Closes every child window (their own close handling runs) and processes the deletions.
     void closeAll();
 
-private:
+  private:
     std::unique_ptr<TMAIN> main_;
 };

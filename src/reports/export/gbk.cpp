@@ -43,33 +43,8 @@ bool fitsGbk(QStringView character) {
     return !bytes.isEmpty() && !gbk.hasError();
 }
 
-QByteArray encodeWithReferences(QStringView text) {
-    QByteArray bytes = encode(text);
-    // A four-byte sequence has a digit (0x30-0x39) as its second byte, a two-byte one never.
-    bool four = false;
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        if (uchar(bytes[i]) >= 0x80) {
-            if (i + 1 < bytes.size() && uchar(bytes[i + 1]) >= 0x30 && uchar(bytes[i + 1]) <= 0x39) {
-                four = true;
-                break;
-            }
-            ++i;
-        }
-    if (!four)
-        return bytes;
-    QByteArray out;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len =
-            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-        const QStringView ch = text.mid(i, len);
-        const QByteArray b = encode(ch);
-        if (b.size() == 4)
-            out += "&#" + QByteArray::number(ch.toUcs4().value(0)) + ';';
-        else
-            out += b;
-        i += len;
-    }
-    return out;
+QByteArray encodeCp936(QStringView text) {
+    return cp936().encode(text);
 }
 
 } // namespace Gbk

@@ -10,8 +10,7 @@ QByteArray encode(QStringView text);
 // Whether the character starting at text[0] (a whole surrogate pair counts as one) has a form in
 // Windows' code page 936, the code page of RTF files.
 bool fitsGbk(QStringView character);
-// As encode, but every character that GB18030 writes in four bytes (one outside GBK) is given as
-// the numeric character reference "&#N;": HTML readers that stumble over four-byte sequences
-// still show it, and the bytes are those of GBK and GB18030 alike.
-QByteArray encodeWithReferences(QStringView text);
+// The bytes of Windows' code page 936 (GBK with € as 0x80), the code page RTF files declare;
+// only for text whose every character fits (fitsGbk).
+QByteArray encodeCp936(QStringView text);
 } // namespace Gbk

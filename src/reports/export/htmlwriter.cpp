@@ -28,7 +28,7 @@ const QByteArray& fontStart(const ExportFont& font) {
         font.bold != last.bold || font.italic != last.italic || font.underline != last.underline ||
         font.strikeOut != last.strikeOut) {
         last = font;
-        markup = "<FONT STYLE=\"font-family: " + Gbk::encodeWithReferences(font.name) + "; font-size: " +
+        markup = "<FONT STYLE=\"font-family: " + Gbk::encode(font.name) + "; font-size: " +
                  QByteArray::number(font.points) + "pt; color: #";
         appendColor(markup, font.color);
         markup += "\">";
@@ -56,7 +56,7 @@ void appendFontMarkup(QByteArray& out, const QString& text, const ExportFont& fo
                 break;
             }
         if (plain) {
-            out += Gbk::encodeWithReferences(text);
+            out += Gbk::encode(text);
         } else {
             QString t = text;
             // Every entity ends with its semicolon: without it a reader takes a ";" that follows
@@ -65,7 +65,7 @@ void appendFontMarkup(QByteArray& out, const QString& text, const ExportFont& fo
                 .replace(u'<', QStringLiteral("&lt;"))
                 .replace(u'>', QStringLiteral("&gt;"))
                 .replace(u'"', QStringLiteral("&quot;"));
-            out += Gbk::encodeWithReferences(t);
+            out += Gbk::encode(t);
         }
     }
     if (font.bold)
@@ -115,7 +115,7 @@ void TDBGridExportAsHTML::writePrefix() {
         // Readers outside a Chinese system would take the bytes for Latin-1 without this line.
         "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GB18030\">\r\n"
         "<TITLE>\r\n");
-    put(Gbk::encodeWithReferences(look().gridName) + "\r\n");
+    put(Gbk::encode(look().gridName) + "\r\n");
     put("</TITLE>\r\n"
         "</HEAD>\r\n"
         "<BODY>\r\n");

@@ -45,7 +45,7 @@ QByteArray TDBGridExportAsRTF::escape(const QString& text) {
             break;
         }
     if (wide && Gbk::fitsGbk(text)) {
-        const QByteArray bytes = Gbk::encode(text);
+        const QByteArray bytes = Gbk::encodeCp936(text);
         qsizetype i = 0; // position in text, for the ASCII characters
         for (qsizetype b = 0; b < bytes.size(); ++b) {
             const uchar u = uchar(bytes[b]);
@@ -74,7 +74,7 @@ QByteArray TDBGridExportAsRTF::escape(const QString& text) {
                 c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
             const QStringView ch = QStringView(text).mid(i, len);
             if (Gbk::fitsGbk(ch)) {
-                for (const char b : Gbk::encode(ch))
+                for (const char b : Gbk::encodeCp936(ch))
                     hexByte(uchar(b));
             } else {
                 // No code page byte for it: its UTF-16 units, with "?" for readers that know none.
