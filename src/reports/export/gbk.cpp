@@ -1,4 +1,5 @@
 #include "reports/export/gbk.h"
+#include <QList>
 #include <QStringEncoder>
 #include <optional>
 
