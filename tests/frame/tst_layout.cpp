@@ -30,8 +30,10 @@ class TestLayout : public QObject {
             const bool radio = qobject_cast<QRadioButton*>(w);
             const QStyle* st = w->style();
             const int indicator =
-                st->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, w) +
-                st->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+                st->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
+                                nullptr, w) +
+                st->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing,
+                                nullptr, w);
             needed = w->sizeHint().boundedTo(QSize(indicator, 0) + fm.size(Qt::TextShowMnemonic, text));
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             // Buttons are drawn with their text centred over a padding of their own.
