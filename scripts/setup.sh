@@ -19,6 +19,7 @@ test_packages=(
   libreoffice-calc-nogui libreoffice-writer-nogui
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream
+  postgresql-15 postgresql-client
 )
 
 case "$mode" in

@@ -33,7 +33,7 @@ void backup(Session& session, QWidget* parent) {
         return;
     session.backupFileName = chosen;
     try {
-        DbBackup::backupTo(session.dm(), backupFile(chosen));
+        session.dm().backupTo(backupFile(chosen));
     } catch (const DbError&) {
         session.messages().error(parent, QStringLiteral("备份数据失败，请重试！!"), QStringLiteral("错误！"));
         return;
@@ -63,7 +63,7 @@ void restore(Session& session, QWidget* parent) {
     if (chosen.isEmpty())
         return;
     try {
-        DbBackup::restoreFrom(session.dm(), chosen, session.operatorNumber);
+        session.dm().restoreFrom(chosen, session.operatorNumber);
     } catch (const DbError&) {
         session.messages().error(parent, QStringLiteral("恢复数据失败，请重试！!"), QStringLiteral("错误！"));
         return;

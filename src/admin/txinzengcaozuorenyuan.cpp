@@ -41,7 +41,7 @@ void Txinzengcaozuorenyuan::BitBtn1Click() {
         return;
     const QString number = form->Edit1->text();
     // Login finds an operator by number without regard to the case of A to Z, so "a5" takes "A5" too.
-    if (!dm().ADOall.first(QStringLiteral("select * from 操作员 where 操作员 =? collate nocase"), {number})
+    if (!dm().ADOall.first(QStringLiteral("select * from 操作员 where %1").arg(dm().sameLetters(QStringLiteral("操作员"))), {number})
              .isEmpty()) {
         msg().error(this, QStringLiteral("此编号已经存在！"), QStringLiteral("提示"));
         form->Edit1->clear();
@@ -56,10 +56,10 @@ void Txinzengcaozuorenyuan::BitBtn1Click() {
     params << Permissions::values(form->boxes);
     try {
         dm().transaction([&] {
-            dm().ADOall.exec(QStringLiteral("insert into 操作员 (操作员,姓名,密码,%1) values (%2)")
-                                 .arg(Permissions::columnList(), marks.join(u',')),
-                             params);
-            const Row added = dm().lastInserted(QStringLiteral("操作员"));
+            const Row added = dm().insertRow(QStringLiteral("操作员"),
+                                             QStringLiteral("insert into 操作员 (操作员,姓名,密码,%1) values (%2)")
+                                                 .arg(Permissions::columnList(), marks.join(u',')),
+                                             params);
             dm().logChange(session().operatorNumber,
                            {QStringLiteral("新增"), QStringLiteral("操作员"), number, {}, TDM1::describe(added)});
         });

@@ -26,7 +26,7 @@ qlonglong nextCustomerNumber(TDM1& dm) {
         "select max(n) as 最大编号 from ("
         "select max(客户编号) as n from 客户信息 union all select max(客户编号) from dinggou "
         "union all select max(客户编号) from 维修记录 union all select max(客户编号) from 帐款明细 "
-        "union all select max(客户编号) from 收款记录)"));
+        "union all select max(客户编号) from 收款记录) as q"));
     QString text = r.text(QStringLiteral("最大编号"));
     if (text.trimmed().isEmpty())
         text = QStringLiteral("0");
@@ -165,7 +165,7 @@ void CustomerDialog::allocateNumber() {
 void CustomerDialog::loadTownships() {
     ComboBox1->clear();
     ComboBox2->clear();
-    for (const Row& r : session_.dm().ADOall.query(QStringLiteral("Select distinct 乡镇 from 乡镇")))
+    for (const Row& r : session_.dm().ADOall.query(QStringLiteral("Select distinct 乡镇 from 乡镇 order by 乡镇")))
         ComboBox1->addItem(r.text(QStringLiteral("乡镇")));
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
     loadVillages();
@@ -174,7 +174,7 @@ void CustomerDialog::loadTownships() {
 void CustomerDialog::loadVillages() {
     ComboBox2->clear();
     for (const Row& r : session_.dm().ADOall.query(
-             QStringLiteral("Select distinct 村庄 from 乡镇 where 乡镇=?"), {ComboBox1->currentText()}))
+             QStringLiteral("Select distinct 村庄 from 乡镇 where 乡镇=? order by 村庄"), {ComboBox1->currentText()}))
         ComboBox2->addItem(r.text(QStringLiteral("村庄")));
     ComboBox2->setCurrentIndex(ComboBox2->count() > 0 ? 0 : -1);
 }

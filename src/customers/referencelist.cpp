@@ -177,11 +177,9 @@ bool ReferenceList::postRow() {
     QVariant key;
     try {
         if (state == EditLayer::State::Insert) {
-            dm().ADOall.exec(QStringLiteral("insert into %1 (%2) values(%3)")
-                                 .arg(table, names.join(u','), marks.join(u',')),
-                             params);
-            key = dm().ADOall.first(QStringLiteral("select last_insert_rowid() as k"))
-                      .value(QStringLiteral("k"));
+            key = dm().insert(QStringLiteral("insert into %1 (%2) values(%3)")
+                                  .arg(table, names.join(u','), marks.join(u',')),
+                              params);
         } else {
             key = values.value(keyColumn);
             QStringList sets;

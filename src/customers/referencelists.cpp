@@ -17,7 +17,7 @@ Txiangzhen::Txiangzhen(Session& session, QWidget* parent)
                      QStringLiteral("乡镇"),
                      {QStringLiteral("乡镇"), QStringLiteral("村庄")},
                      18,
-                     QStringLiteral("select rowid, * from 乡镇 order by 乡镇"),
+                     QStringLiteral("select %1 from 乡镇 order by 乡镇").arg(session.dm().withKey()),
                      QRect(350, 0, 316, 604),
                      pixelFont(QStringLiteral("MS Sans Serif"), 11)},
                     parent) {}
@@ -30,7 +30,7 @@ Txiangmu::Txiangmu(Session& session, QWidget* parent)
                      QStringLiteral("维修项目"),
                      {QStringLiteral("维修项目")},
                      4,
-                     QStringLiteral("select rowid, * from 维修项目"),
+                     QStringLiteral("select %1 from 维修项目").arg(session.dm().withKey()),
                      QRect(350, 0, 315, 598),
                      pixelFont(QStringLiteral("宋体"), 13)},
                     parent) {}

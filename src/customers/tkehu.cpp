@@ -18,7 +18,7 @@
 namespace {
 const int kQuery = 3;
 // The row key rides along unseen, so a delete removes exactly the row shown.
-const QString kList = QStringLiteral("select rowid, * from 客户信息");
+QString list(const TDM1& dm) { return QStringLiteral("select %1 from 客户信息").arg(dm.withKey()); }
 
 } // namespace
 
@@ -106,7 +106,7 @@ void Tkehu::showEvent(QShowEvent* e) {
 }
 
 void Tkehu::FormShow() {
-    guarded([this] { dm().ADOQuery(kQuery).open(kList); });
+    guarded([this] { dm().ADOQuery(kQuery).open(list(dm())); });
     ComboBox1->clear();
     ComboBox1->addItems(
         {QStringLiteral("客户名称"), QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机")});
@@ -153,14 +153,13 @@ void Tkehu::ToolButton3Click() {
 }
 
 void Tkehu::ToolButton4Click() {
-    dm().ADOQuery(kQuery).open(kList);
+    dm().ADOQuery(kQuery).open(list(dm()));
 }
 
 void Tkehu::BitBtn1Click() {
     // The column box is editable: only a real column of the customer table is searched.
     const QString column = dm().checkColumn(QStringLiteral("客户信息"), ComboBox1->currentText());
-    dm().ADOQuery(kQuery).open(kList +
-                                   QStringLiteral(" where %1 like ? escape '\\'").arg(TDM1::quoteId(column)),
+    dm().ADOQuery(kQuery).open(list(dm()) + QStringLiteral(" where ") + dm().contains(column),
                                {Values::containsPattern(Edit1->text())});
 }
 

@@ -65,7 +65,11 @@ void run(TDM1& dm, const Settings& s, const QDate& today) {
         QFile::setPermissions(s.folder,
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-    DbBackup::backupVerified(dm, fileFor(s, today));
+    // The file is copied and verified page by page; a server's tables are written from one snapshot.
+    if (dm.fileName().isEmpty())
+        dm.backupTo(fileFor(s, today));
+    else
+        DbBackup::backupVerified(dm, fileFor(s, today));
     prune(s, today);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "data/dberror.h"
+#include "data/engine.h"
 #include "data/money.h"
 #include <QDate>
 #include <QObject>
@@ -117,10 +118,18 @@ public:
     // seed rows. Throws DbError when the file cannot be opened or is not this program's database;
     // such a file is only read, never changed.
     void open(const QString& file);
+    // Opens the database on a PostgreSQL server named by a libpq connection string; an empty
+    // database gets the schema and the seed rows. Throws DbError with the server's reason.
+    void openServer(const QString& connection);
     void closeConnection();
     bool isOpen() const;
-    QString fileName() const { return file_; }
+    // The database file of the embedded engine; empty on a server.
+    QString fileName() const;
     QSqlDatabase db() const;
+    // The engine the connection runs on.
+    Engine& engine() const { return *engine_; }
+    // Where the data is, for the staff: the file, or the server and database.
+    QString where() const { return engine_->where(); }
 
     Scratch ADOall{*this};
     SharedQuery& ADOQuery(int n); // 3 to kLastQuery
@@ -141,27 +150,42 @@ public:
     static bool isMoneyColumn(const QString& name);
     static bool isDateColumn(const QString& name);
 
-    // Creates the eight tables and their indexes in an empty database.
-    void createSchema();
-    // Adds the indexes a database written by an earlier version lacks.
-    void upgradeIndexes();
-    // Makes operator numbers unique without regard to A-Z case, when the operators allow it.
-    void uniqueOperatorNumbers();
-    void refreshStatistics();
-    void rebuildIfCollationChanged();
-    // Keeps the totals tables and their triggers in place; see receiptTotalsSql, accountTotalsSql.
-    void upgradeTotals();
+    // Statements that differ between the engines.
+    // A condition finding the text bound as Values::containsPattern(text) in column, as typed and
+    // without regard to letter case.
+    QString contains(const QString& column) const { return engine_->contains(column); }
+    // The select list of a table that has no id: its columns with the key rowid first.
+    QString withKey() const { return engine_->withKey(); }
+    // A query of the keys in the JSON array of whole numbers bound to it ("[3,5,8]").
+    QString keysIn() const { return engine_->keysIn(); }
+    // A condition: column equals the bound text, the case of A to Z aside.
+    QString sameLetters(const QString& column) const { return engine_->sameLetters(column); }
+    // The clause after a query that skips as many rows as the value bound to it.
+    QString skipRows() const { return engine_->skipRows(); }
+    // column as an ORDER BY key in the Chinese order that ignores letter case.
+    QString pinyinOrder(const QString& column) const { return engine_->pinyinOrder(column); }
+    // Runs an INSERT and returns the new row's key: id in the tables that have one, rowid in the others.
+    QVariant insert(const QString& sql, const QVariantList& params, const QString& key = QStringLiteral("rowid")) {
+        return engine_->insert(sql, params, key);
+    }
     // One row with the count of all receipts, of those with an address and the sum of their
     // amounts, under the names the footer asks for ("count(*)", "count(地址)", "sum(金额)"); kept
     // by triggers, so the footer of the whole list need not read 1.7 million receipts. Empty when
-    // the file lacks them (a read-only file of an earlier version).
-    QString receiptTotalsSql() const;
+    // the database lacks them (a read-only file of an earlier version).
+    QString receiptTotalsSql() const { return engine_->receiptTotalsSql(); }
     // The count and amount of the account entries with an address, per day and payment state, for
     // the period summary's footer, as "count(*)" and "sum(应付金额)"; the statement takes the first
-    // and last day, and the state too when byState. Empty when the file lacks them.
-    QString accountTotalsSql(bool byState) const;
+    // and last day, and the state too when byState. Empty when the database lacks them.
+    QString accountTotalsSql(bool byState) const { return engine_->accountTotalsSql(byState); }
+    // A consistent copy of the database in file, and the database replaced from such a copy.
+    void backupTo(const QString& file) { engine_->backupTo(file); }
+    void restoreFrom(const QString& file, const QString& operatorNumber = {}) {
+        engine_->restoreFrom(file, operatorNumber);
+    }
     // The rows of table whose serial contains text, oldest first, with their values (see SerialIndex).
-    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const;
+    QString serialSearchSql(const QString& table, const QString& text, QVariantList& params) const {
+        return engine_->serialSearchSql(table, text, params);
+    }
     // The rows of a new database: operator 0001 with every flag, the six repair items.
     void writeSeedRows();
     // Operators' passwords of an earlier version, kept as typed, are replaced by their hashes,
@@ -179,10 +203,10 @@ public:
     // Writes a line dated now for operatorNumber. Only inside a transaction, so that the line is
     // committed with the change it tells of, or rolled back with it.
     void logChange(const QString& operatorNumber, const ChangeLine& line);
-    // The row of table with this rowid (every table has one), or an empty Row.
+    // The row of table with this key (id where the table has one, rowid in the others), or an empty Row.
     Row rowOf(const QString& table, qlonglong rowid);
-    // The row the last insert of this connection wrote into table.
-    Row lastInserted(const QString& table);
+    // Runs an INSERT into table and returns the row it wrote.
+    Row insertRow(const QString& table, const QString& sql, const QVariantList& params);
     // A 修改 line with the columns that differ between before and after; none when nothing differs.
     void logEdit(const QString& operatorNumber, const QString& table, const QString& key, const Row& before,
                  const Row& after);
@@ -200,26 +224,14 @@ public:
     [[noreturn]] static void fail(const QString& text);
 
 private:
-    void registerCollation();
-    void checkSchema();
-    void openConnection(const QString& file, bool readOnly);
-    static void checkHeader(const QString& file);
-    void settle();
+    void useDriver(const QString& driver);
+    // Makes the change log in a database of an earlier version.
     void upgradeChangeLog();
-    void createDatabase(const QString& file);
-    // Checks a totals table and its three triggers, making them anew when they are not exactly as
-    // ddls makes them (or, for a oneRow table, it does not hold one row); false when the file
-    // cannot be written.
-    bool keepTotals(const QString& table, const char* const (&ddls)[4], const char* fill, bool oneRow);
-    // Creates a totals table and its triggers, and fills it from the records.
-    void makeTotals(const char* const (&ddls)[4], const char* fill);
+    friend class SqliteEngine;
 
     QString connectionName_;
-    QString file_;
     bool inTransaction_ = false;
-    bool receiptTotals_ = false;
-    bool accountTotals_ = false;
-    bool serialIndex_ = false;
+    std::unique_ptr<Engine> engine_;
     std::array<std::unique_ptr<SharedQuery>, kLastQuery + 1> queries_;
 };
 

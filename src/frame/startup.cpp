@@ -1,5 +1,5 @@
 #include "frame/startup.h"
-#include "data/programfolder.h"
+#include "data/databasechoice.h"
 #include "ui/session.h"
 #include <QApplication>
 #include <QDir>
@@ -20,7 +20,7 @@ std::unique_ptr<QLockFile> singleInstance() {
 bool openDatabase(Session& session) {
     try {
         session.dm().closeConnection();
-        session.dm().open(ProgramFolder::databaseFile());
+        DatabaseChoice::open(session.dm());
         return true;
     } catch (const DbError&) {
         session.messages().error(nullptr, QStringLiteral("无法连接到指定的数据库！请重试！"),

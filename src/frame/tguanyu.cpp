@@ -2,11 +2,12 @@
 #include "ui/fonts.h"
 #include "frame/pictures.h"
 #include "frame/tmain.h"
+#include "ui/session.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tguanyu::Tguanyu(Session&, QWidget* parent) : QDialog(parent) {
+Tguanyu::Tguanyu(Session& session, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Tguanyu"));
     setWindowTitle(QStringLiteral("关于"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -34,6 +35,14 @@ Tguanyu::Tguanyu(Session&, QWidget* parent) : QDialog(parent) {
     text->setObjectName(QStringLiteral("Label2"));
     text->setAlignment(Qt::AlignCenter);
     lay->addWidget(text);
+
+    // Which database this copy works on, so the staff of several counters can tell.
+    const TDM1& dm = session.dm();
+    auto* where = new QLabel(QStringLiteral("数据库：%1 %2").arg(dm.engine().kind(), dm.where()), this);
+    where->setObjectName(QStringLiteral("Label3"));
+    where->setAlignment(Qt::AlignCenter);
+    where->setWordWrap(true);
+    lay->addWidget(where);
 
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));

@@ -178,9 +178,9 @@ void Tchaxun::FormShow() {
         e->clear();
     // The grids start with their titles and footers and no rows.
     guarded([this] {
-        dm().ADOQuery(6).open(QStringLiteral("select * from 维修记录 where 0"));
-        dm().ADOQuery(7).open(QStringLiteral("select * from dinggou where 0"));
-        dm().ADOQuery(8).open(QStringLiteral("select * from 帐款明细 where 0"));
+        dm().ADOQuery(6).open(QStringLiteral("select * from 维修记录 where 1=0"));
+        dm().ADOQuery(7).open(QStringLiteral("select * from dinggou where 1=0"));
+        dm().ADOQuery(8).open(QStringLiteral("select * from 帐款明细 where 1=0"));
     });
     GroupBox2->hide();
     ComboBox1->setCurrentIndex(0);

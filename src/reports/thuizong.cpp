@@ -58,7 +58,9 @@ QGroupBox* panel(QWidget* parent, const QString& name, const QString& caption, Q
     return box;
 }
 
-const QString kAccountOrder = QStringLiteral(" order by 付款情况 COLLATE PINYIN, 日期");
+QString accountOrder(const TDM1& dm) {
+    return QStringLiteral(" order by %1, 日期").arg(dm.pinyinOrder(QStringLiteral("付款情况")));
+}
 } // namespace
 
 Thuizong::Thuizong(Session& session, QWidget* parent) : Screen(session, parent) {
@@ -203,7 +205,7 @@ void Thuizong::showGrid(int grid) {
 
 void Thuizong::BitBtn1Click() {
     dm().ADOQuery(15).open(
-        QStringLiteral("select * from dinggou where 日期 between ? and ? and 地址 like ? escape '\\'"),
+        QStringLiteral("select * from dinggou where 日期 between ? and ? and ") + dm().contains(QStringLiteral("地址")),
         {Dates::toSql(DateTimePicker1->date()), Dates::toSql(DateTimePicker2->date()),
          Values::containsPattern(Edit1->text())});
     showGrid(1);
@@ -216,7 +218,7 @@ void Thuizong::BitBtn2Click() {
 
 void Thuizong::BitBtn4Click() {
     dm().ADOQuery(16).open(
-        QStringLiteral("select * from 维修记录 where 日期 between ? and ? and 地址 like ? escape '\\'"),
+        QStringLiteral("select * from 维修记录 where 日期 between ? and ? and ") + dm().contains(QStringLiteral("地址")),
         {Dates::toSql(DateTimePicker3->date()), Dates::toSql(DateTimePicker4->date()),
          Values::containsPattern(Edit2->text())});
     showGrid(2);
@@ -238,7 +240,7 @@ void Thuizong::BitBtn6Click() {
         sql += QStringLiteral("付款情况=? and ");
         params << state;
     }
-    sql += QStringLiteral("日期 between ? and ? and 地址 like ? escape '\\'") + kAccountOrder;
+    sql += QStringLiteral("日期 between ? and ? and ") + dm().contains(QStringLiteral("地址")) + accountOrder(dm());
     params << from << to << Values::containsPattern(Edit3->text());
     // Without an address to look for, the footer adds up the totals kept per day and state
     // instead of going through every entry of the period.
@@ -255,10 +257,10 @@ void Thuizong::BitBtn6Click() {
 
 void Thuizong::BitBtn5Click() {
     if (RadioButton1->isChecked())
-        dm().ADOQuery(17).open(QStringLiteral("select * from 帐款明细") + kAccountOrder);
+        dm().ADOQuery(17).open(QStringLiteral("select * from 帐款明细") + accountOrder(dm()));
     else
         dm().ADOQuery(17).open(
-            QStringLiteral("select * from 帐款明细 where 付款情况=?") + kAccountOrder,
+            QStringLiteral("select * from 帐款明细 where 付款情况=?") + accountOrder(dm()),
             {RadioButton2->isChecked() ? QStringLiteral("已付款") : QStringLiteral("未付款")});
     showGrid(3);
 }

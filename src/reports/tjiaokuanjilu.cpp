@@ -105,7 +105,7 @@ Tjiaokuanjilu::Tjiaokuanjilu(Session& session, QWidget* parent) : Screen(session
 
 void Tjiaokuanjilu::FormShow() {
     // The grid starts with its titles and footer and no rows.
-    guarded([this] { dm().ADOQuery(9).open(QStringLiteral("select * from 收款记录 where 0")); });
+    guarded([this] { dm().ADOQuery(9).open(QStringLiteral("select * from 收款记录 where 1=0")); });
     for (QLineEdit* e : {Edit2, Edit3, Edit1, Edit4, Edit5, Edit6})
         e->clear();
     GroupBox2->hide();

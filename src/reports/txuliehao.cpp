@@ -140,7 +140,7 @@ void Txuliehao::FormShow() {
     guarded([this] {
         for (int i = 0; i < 4; ++i)
             dm().ADOQuery(kQueries[i])
-                .open(QStringLiteral("select * from %1 where 0")
+                .open(QStringLiteral("select * from %1 where 1=0")
                           .arg(TDM1::quoteId(QString::fromUtf8(kTables[i]))));
     });
     Edit1->setFocus();
@@ -154,7 +154,7 @@ void Txuliehao::BitBtn1Click() {
         const QString table = QString::fromUtf8(kTables[i]);
         if (serial.isEmpty()) {
             dm().ADOQuery(kQueries[i])
-                .open(QStringLiteral("select * from %1 where 0").arg(TDM1::quoteId(table)));
+                .open(QStringLiteral("select * from %1 where 1=0").arg(TDM1::quoteId(table)));
             continue;
         }
         QVariantList params;

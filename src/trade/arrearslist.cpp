@@ -19,13 +19,13 @@ void ArrearsList::list(TDM1& dm, const QString& condition, const QVariantList& p
 }
 
 void ArrearsList::empty(TDM1& dm) {
-    run(dm, QStringLiteral("0"), {}, QStringLiteral("id"));
+    run(dm, QStringLiteral("1=0"), {}, QStringLiteral("id"));
 }
 
 void ArrearsList::run(TDM1& dm, const QString& condition, const QVariantList& params, const QString& order) {
     ticked_.clear();
     rows_.clear();
-    condition_ = QStringLiteral("0");
+    condition_ = QStringLiteral("1=0");
     params_.clear();
     order_ = QStringLiteral("id");
     // The listing holds the entries there are now: one saved afterwards (by another screen, or

@@ -131,8 +131,9 @@ void EntryPanel::fuzzy(LookupField field) {
                      : field == LookupField::Telephone ? boxes_.telephone
                                                        : boxes_.mobile;
     screen_.session().dm().ADOQuery(5).open(
-        QStringLiteral("select * from 客户信息 where %1 like ? escape '\\' order by 客户名称")
-            .arg(TDM1::quoteId(lookupColumn(field))),
+        QStringLiteral("select * from 客户信息 where %1 order by %2")
+            .arg(screen_.session().dm().contains(lookupColumn(field)),
+                 screen_.session().dm().pinyinOrder(QStringLiteral("客户名称"))),
         {Values::containsPattern(box->text())});
     list_->show();
     list_->raise();
@@ -240,7 +241,7 @@ void QueryPanel::fuzzy() {
         return;
     TDM1& dm = screen_.session().dm();
     const QString column = dm.checkColumn(QStringLiteral("客户信息"), columnText);
-    dm.ADOQuery(5).open(QStringLiteral("select * from 客户信息 where %1 like ? escape '\\'").arg(TDM1::quoteId(column)),
+    dm.ADOQuery(5).open(QStringLiteral("select * from 客户信息 where ") + dm.contains(column),
                         {Values::containsPattern(fuzzyText_->text())});
     list_->show();
     list_->raise();

@@ -220,7 +220,7 @@ Money Tbushou::tickedTotal() {
         return {};
     return dm()
         .ADOall
-        .first(QStringLiteral("select sum(应付金额) as s from 帐款明细 where id in (select value from json_each(?))"),
+        .first(QStringLiteral("select sum(应付金额) as s from 帐款明细 where id in (%1)").arg(dm().keysIn()),
                {list->tickedArray()})
         .money(QStringLiteral("s"));
 }
@@ -248,8 +248,8 @@ void Tbushou::BitBtn3Click() {
     // The ticked entries as they are stored now, in the order of the list.
     for (const Row& r : dm().ADOall.query(
              QStringLiteral("select id,客户编号,客户名称,地址,电话,手机,主机序列号,应付金额,日期 from 帐款明细 "
-                            "where id in (select value from json_each(?)) order by %1")
-                 .arg(list->order()),
+                            "where id in (%1) order by %2")
+                 .arg(dm().keysIn(), list->order()),
              {list->tickedArray()})) {
         const qlonglong id = r.integer(QStringLiteral("id"));
         missing.remove(id);

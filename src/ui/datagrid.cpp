@@ -457,7 +457,7 @@ QString DataGrid::footerSql() const {
             named << QStringLiteral("%1 AS a%2").arg(expressions[i]).arg(i);
     if (!query_ || named.isEmpty())
         return {};
-    return QStringLiteral("SELECT %1 FROM (%2)").arg(named.join(QStringLiteral(", ")), query_->unorderedSql());
+    return QStringLiteral("SELECT %1 FROM (%2) AS q").arg(named.join(QStringLiteral(", ")), query_->unorderedSql());
 }
 
 void DataGrid::refreshFooter() {

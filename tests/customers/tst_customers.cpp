@@ -2,6 +2,7 @@
 #include "customers/txinzengkehu.h"
 #include "customers/txiugaikehu.h"
 #include "support/mainwindowtest.h"
+#include "support/refusal.h"
 #include "ui/datagrid.h"
 #include <QComboBox>
 #include <QDateEdit>
@@ -289,8 +290,7 @@ void TestCustomers::saveAndNextCycle() {
 
 void TestCustomers::failedSaveKeepsInput() {
     TestSession t;
-    t.dm().ADOall.exec("create trigger refuse before insert on 客户信息 when new.客户名称='拒绝' "
-                       "begin select raise(abort, '不接受这个名称'); end");
+    refuseChange(t.dm(), "insert", "客户信息", "不接受这个名称", "new.客户名称='拒绝'");
     auto& dialog = t.session().dialog<Txinzengkehu>();
     dialog.show();
     typeText(child<QLineEdit>(&dialog, "Edit2"), "拒绝");

@@ -2,6 +2,7 @@
 #include "customers/txiangzhen.h"
 #include "customers/txinzengkehu.h"
 #include "support/mainwindowtest.h"
+#include "support/refusal.h"
 #include "support/testsession.h"
 #include "ui/datagrid.h"
 #include <QComboBox>
@@ -237,8 +238,7 @@ void TestReferenceLists::rowInEditingIsNotSavedOnClose() {
 
 void TestReferenceLists::failedSaveKeepsTheRowInEditing() {
     MainWindowTest t;
-    t.dm().ADOall.exec("create trigger refuse before update on 维修项目 when new.维修项目='坏' "
-                       "begin select raise(abort, '不接受这个项目'); end");
+    refuseChange(t.dm(), "update", "维修项目", "不接受这个项目", "new.维修项目='坏'");
     Window w(t, false);
     w.type(0, "维修项目", "坏");
     w.press("nbPost");

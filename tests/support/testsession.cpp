@@ -1,5 +1,10 @@
 #include "support/testsession.h"
+#include "data/databasechoice.h"
 #include "data/programfolder.h"
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -29,20 +34,50 @@ QString ScriptedFiles::next(FileDialogSpec& request) {
     return file;
 }
 
+namespace {
+// Runs one statement on the test server's own database postgres.
+void serverStatement(const QString& sql) {
+    const QString name = QStringLiteral("lumareth-test-server");
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        d.setConnectOptions(qEnvironmentVariable("LUMARETH_TEST_PG") + QStringLiteral(" dbname=postgres"));
+        if (!d.open())
+            qFatal("test server: %s", qPrintable(d.lastError().text()));
+        QSqlQuery q(d);
+        if (!q.exec(sql))
+            qFatal("test server: %s", qPrintable(q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+int databaseCounter = 0;
+} // namespace
+
 TestSession::TestSession(bool openDatabase) {
     qputenv("LUMARETH_HOME", dir_.path().toUtf8());
+    if (onServer()) {
+        serverDatabase_ =
+            QStringLiteral("lm_%1_%2").arg(QCoreApplication::applicationPid()).arg(++databaseCounter);
+        serverStatement(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(serverDatabase_));
+        qputenv("LUMARETH_DATABASE", (QStringLiteral("PostgreSQL:") + qEnvironmentVariable("LUMARETH_TEST_PG") +
+                                      QStringLiteral(" dbname=") + serverDatabase_)
+                                         .toUtf8());
+    }
     auto m = std::make_unique<ScriptedMessages>();
     auto f = std::make_unique<ScriptedFiles>();
     messages_ = m.get();
     files_ = f.get();
     session_ = std::make_unique<Session>(std::move(m), std::move(f));
     if (openDatabase)
-        session_->dm().open(ProgramFolder::databaseFile());
+        DatabaseChoice::open(session_->dm());
     session_->operatorNumber = QStringLiteral("0001");
     session_->flags.fill(true);
 }
 
-TestSession::~TestSession() { session_.reset(); }
+TestSession::~TestSession() {
+    session_.reset();
+    if (!serverDatabase_.isEmpty())
+        serverStatement(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverDatabase_));
+}
 
 QList<QStringList> TestSession::rows(const QString& sql, const QVariantList& params) {
     QList<QStringList> out;

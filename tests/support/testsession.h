@@ -32,6 +32,8 @@ private:
 };
 
 // A session on a fresh temporary program folder with its database open and operator 0001 logged in.
+// When LUMARETH_TEST_PG names a PostgreSQL server (a libpq connection string without dbname), the
+// database is a new one on that server instead of the file, made for this session and dropped after.
 class TestSession {
 public:
     explicit TestSession(bool openDatabase = true);
@@ -41,6 +43,8 @@ public:
     ScriptedMessages& messages() { return *messages_; }
     ScriptedFiles& files() { return *files_; }
     QString folder() const { return dir_.path(); }
+    // True when the session's database is on a server.
+    static bool onServer() { return !qEnvironmentVariableIsEmpty("LUMARETH_TEST_PG"); }
 
     // Rows of a statement as lists of display texts, for comparing with what a test expects.
     QList<QStringList> rows(const QString& sql, const QVariantList& params = {});
@@ -48,6 +52,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QString serverDatabase_;
     std::unique_ptr<Session> session_;
     ScriptedMessages* messages_;
     ScriptedFiles* files_;

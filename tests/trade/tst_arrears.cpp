@@ -1,4 +1,5 @@
 #include "support/mainwindowtest.h"
+#include "support/refusal.h"
 #include "trade/lookuppanel.h"
 #include "trade/tbushou.h"
 #include "ui/datagrid.h"
@@ -394,8 +395,7 @@ void TestArrears::failedCollectionChangesNothing() {
     MainWindowTest t;
     addEntry(t, 5, "张三", "1250", "未付款");
     addEntry(t, 5, "张三", "99.5", "未付款");
-    t.dm().ADOall.exec("CREATE TRIGGER refuse_receipt BEFORE INSERT ON 收款记录 WHEN NEW.金额 = 995000 "
-                       "BEGIN SELECT RAISE(ABORT, '磁盘已满'); END");
+    refuseChange(t.dm(), "insert", "收款记录", "磁盘已满", "NEW.金额 = 995000");
     auto* s = openScreen(t);
     typeText(s->Edit1, "张三");
     pressEnter(s->Edit1);

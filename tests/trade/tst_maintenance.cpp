@@ -1,4 +1,5 @@
 #include "support/mainwindowtest.h"
+#include "support/refusal.h"
 #include "trade/lookuppanel.h"
 #include "trade/recordeditdialog.h"
 #include "trade/recordmaintenance.h"
@@ -478,8 +479,7 @@ void TestMaintenance::failedSaveRollsBack() {
     MainWindowTest t;
     addRecord(t, sale, 5, "张三", "100");
     const auto before = t.rows("select * from " + table(sale));
-    t.dm().ADOall.exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + TDM1::quoteId(table(sale)) +
-                       " BEGIN SELECT RAISE(ABORT, '数据库已锁定'); END");
+    refuseChange(t.dm(), "update", table(sale), "数据库已锁定");
     auto* s = openScreen(t, sale);
     doubleClickRow(s->DBGrid1, 0);
     RecordEditDialog& d = dialogOf(t, sale);

@@ -33,14 +33,14 @@ bool goOn(const std::function<bool()>& keepGoing, qint64 n) {
 // reads on, stepping back runs the statement again from that row.
 class RowWalker {
   public:
-    RowWalker(QSqlDatabase db, QString sql, QVariantList params)
-        : db_(std::move(db)), sql_(std::move(sql)), params_(std::move(params)) {}
+    RowWalker(QSqlDatabase db, QString sql, QVariantList params, QString skip)
+        : db_(std::move(db)), sql_(std::move(sql)), params_(std::move(params)), skip_(std::move(skip)) {}
 
     void seek(qint64 row) {
         if (!active_ || row < next_) {
             q_ = QSqlQuery(db_);
             q_.setForwardOnly(true);
-            if (!q_.prepare(QStringLiteral("SELECT * FROM (%1) LIMIT -1 OFFSET ?").arg(sql_)))
+            if (!q_.prepare(QStringLiteral("SELECT * FROM (%1) AS q %2").arg(sql_, skip_)))
                 TDM1::fail(q_.lastError().databaseText().isEmpty() ? q_.lastError().text()
                                                                    : q_.lastError().databaseText());
             for (const QVariant& p : params_)
@@ -70,6 +70,7 @@ class RowWalker {
     QSqlDatabase db_;
     QString sql_;
     QVariantList params_;
+    QString skip_;
     QSqlQuery q_;
     bool active_ = false;
     qint64 next_ = 0;
@@ -91,7 +92,7 @@ void TPrintDBGrid::preview(QWidget* parent) {
 }
 
 std::unique_ptr<RowWalker> TPrintDBGrid::walker() const {
-    return std::make_unique<RowWalker>(session_.dm().db(), sql_, params_);
+    return std::make_unique<RowWalker>(session_.dm().db(), sql_, params_, session_.dm().skipRows());
 }
 
 void TPrintDBGrid::takeSnapshot() {
@@ -225,7 +226,7 @@ bool TPrintDBGrid::layOut(const std::function<bool()>& keepGoing) {
     if (settings_.optimalColumnWidths) {
         for (Column& c : columns_)
             c.width = qMax(textWidth(c.title), hasFooter_ ? textWidth(c.footer) : 0.0);
-        RowWalker w(session_.dm().db(), sql_, params_);
+        RowWalker w(session_.dm().db(), sql_, params_, session_.dm().skipRows());
         Row row;
         while (!stopped && w.next(row)) {
             for (Column& c : columns_)
