@@ -95,7 +95,9 @@ void TestLayout::screenFitsAndShowsEveryCaption_data() {
                                                          {"N30", "查询客户所有资料"},
                                                          {"N34", "查询客户交款记录"},
                                                          {"N5", "一日销售、维修及帐款情况一览"},
-                                                         {"N40", "销售、维修及帐款情况汇总"}};
+                                                         {"N40", "销售、维修及帐款情况汇总"},
+                                                         {"N42", "修改记录查询"},
+                                                         {"N50", "主机序列号查询"}};
     for (const auto& [command, caption] : screens)
         QTest::newRow(caption) << QString::fromLatin1(command) << QString::fromUtf8(caption)
                                << QStringList{"N2", "N11", "N7", "N6"}.contains(QString::fromLatin1(command));
