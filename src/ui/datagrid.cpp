@@ -379,7 +379,8 @@ void DataGrid::applyColumns() {
                     continue;
                 const int least = leastWidth(col.field);
                 if (col.width > 0 || least > 0)
-                    h->resizeSection(logical, qMax(col.width > 0 ? col.width : h->defaultSectionSize(), least));
+                    h->resizeSection(logical,
+                                     qMax(col.width > 0 ? col.width : h->defaultSectionSize(), least));
             }
         }
     }

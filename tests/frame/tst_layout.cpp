@@ -30,8 +30,10 @@ class TestLayout : public QObject {
             const bool radio = qobject_cast<QRadioButton*>(w);
             const QStyle* st = w->style();
             const int indicator =
-                st->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, w) +
-                st->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+                st->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
+                                nullptr, w) +
+                st->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing,
+                                nullptr, w);
             needed = w->sizeHint().boundedTo(QSize(indicator, 0) + fm.size(Qt::TextShowMnemonic, text));
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             // Buttons are drawn with their text centred over a padding of their own.
@@ -93,7 +95,9 @@ void TestLayout::screenFitsAndShowsEveryCaption_data() {
                                                          {"N30", "查询客户所有资料"},
                                                          {"N34", "查询客户交款记录"},
                                                          {"N5", "一日销售、维修及帐款情况一览"},
-                                                         {"N40", "销售、维修及帐款情况汇总"}};
+                                                         {"N40", "销售、维修及帐款情况汇总"},
+                                                         {"N42", "修改记录查询"},
+                                                         {"N50", "主机序列号查询"}};
     for (const auto& [command, caption] : screens)
         QTest::newRow(caption) << QString::fromLatin1(command) << QString::fromUtf8(caption)
                                << QStringList{"N2", "N11", "N7", "N6"}.contains(QString::fromLatin1(command));

@@ -279,7 +279,7 @@ class MainWindowTest : public QObject {
                              "N51", "ToolButton2", "ToolButton7", "ToolButton8", "ToolButton9"};
         expected.sort();
         QCOMPARE(enabled, expected);
-        QCOMPARE(TMAIN::flaggedCommands().size(), 24);
+        QCOMPARE(TMAIN::flaggedCommands().size(), 25);
     }
 
     void exitQuestion_data() {

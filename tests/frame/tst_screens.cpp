@@ -60,6 +60,8 @@ const ScreenRow kScreens[] = {
     {"N34", "", "查询客户交款记录", "BitBtn2"},
     {"N5", "", "一日销售、维修及帐款情况一览", "BitBtn2"},
     {"N40", "", "销售、维修及帐款情况汇总", "BitBtn7"},
+    {"N42", "", "修改记录查询", "BitBtn2"},
+    {"N50", "", "主机序列号查询", "BitBtn2"},
 };
 
 void screenColumns() {

@@ -33,8 +33,19 @@ QByteArray encode(QStringView text) {
         }
     if (ascii)
         return text.toLatin1();
-    // GB18030 holds every code point; only a lone surrogate has no form, and becomes "?".
-    return gb18030().encode(text);
+    QStringEncoder& wide = gb18030();
+    const QByteArray out = wide.encode(text);
+    if (!wide.hasError())
+        return out;
+    // GB18030 holds every code point; only half a surrogate pair has no form: it is written "?".
+    QString whole = text.toString();
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        if (whole[i].isHighSurrogate() && i + 1 < whole.size() && whole[i + 1].isLowSurrogate())
+            ++i;
+        else if (whole[i].isSurrogate())
+            whole[i] = u'?';
+    }
+    return gb18030().encode(whole);
 }
 
 bool fitsGbk(QStringView character) {
