@@ -41,7 +41,7 @@ Txuliehao::Txuliehao(Session& session, QWidget* parent) : Screen(session, parent
     setObjectName(QStringLiteral("Txuliehao"));
     setWindowTitle(QStringLiteral("主机序列号查询"));
     setFont(Fonts::song());
-    resize(1020, 680);
+    resize(1020, 660);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 4, 6, 6);

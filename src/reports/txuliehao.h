@@ -11,7 +11,7 @@ class Txuliehao : public Screen {
     Q_OBJECT
   public:
     explicit Txuliehao(Session& session, QWidget* parent = nullptr);
-    QRect placement() const override { return QRect(0, 0, 1020, 680); }
+    QRect placement() const override { return QRect(0, 0, 1020, 660); }
 
     void FormShow();
     void BitBtn1Click();
