@@ -82,4 +82,21 @@ QString condition(const QString& column, const QString& value, QVariantList& par
     return QStringLiteral(" where %1=?").arg(id);
 }
 
+FooterCell text(const char* field, const char* t) {
+    return {QString::fromUtf8(field), FooterCell::Text, QString::fromUtf8(t)};
+}
+FooterCell filled(const char* field) {
+    return {QString::fromUtf8(field), FooterCell::CountFilled, {}};
+}
+FooterCell sum(const char* field) {
+    return {QString::fromUtf8(field), FooterCell::Sum, {}};
+}
+
+QList<GridColumn> columns(std::initializer_list<std::pair<const char*, int>> list) {
+    QList<GridColumn> out;
+    for (const auto& [field, width] : list)
+        out.append({QString::fromUtf8(field), width, {}});
+    return out;
+}
+
 } // namespace QueryForm

@@ -44,4 +44,10 @@ DataGrid* gridGroup(Session& session, QWidget* parent, const QString& caption, c
 // The number must be a whole number; an empty text also finds the records where the column is absent.
 QString condition(const QString& column, const QString& value, QVariantList& params);
 
+// Footer cells and columns of the history grids, written with the table's own column names.
+FooterCell text(const char* field, const char* t);
+FooterCell filled(const char* field);
+FooterCell sum(const char* field);
+QList<GridColumn> columns(std::initializer_list<std::pair<const char*, int>> list);
+
 } // namespace QueryForm

@@ -1,10 +1,10 @@
 #include "reports/tchaxun.h"
-#include "ui/fonts.h"
 #include "reports/queryform.h"
 #include "trade/entryform.h"
 #include "trade/lookuppanel.h"
 #include "trade/statement.h"
 #include "ui/datagrid.h"
+#include "ui/fonts.h"
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,25 +14,6 @@
 #include <QVBoxLayout>
 
 using namespace QueryForm;
-
-namespace {
-FooterCell text(const char* field, const char* t) {
-    return {QString::fromUtf8(field), FooterCell::Text, QString::fromUtf8(t)};
-}
-FooterCell filled(const char* field) {
-    return {QString::fromUtf8(field), FooterCell::CountFilled, {}};
-}
-FooterCell sum(const char* field) {
-    return {QString::fromUtf8(field), FooterCell::Sum, {}};
-}
-
-QList<GridColumn> columns(std::initializer_list<std::pair<const char*, int>> list) {
-    QList<GridColumn> out;
-    for (const auto& [field, width] : list)
-        out.append({QString::fromUtf8(field), width, {}});
-    return out;
-}
-} // namespace
 
 Tchaxun::Tchaxun(Session& session, QWidget* parent) : Screen(session, parent) {
     setObjectName(QStringLiteral("Tchaxun"));

@@ -19,22 +19,6 @@ namespace {
 constexpr int kQueries[] = {20, 21, 22, 23};
 const char* const kTables[] = {"dinggou", "维修记录", "帐款明细", "收款记录"};
 
-FooterCell text(const char* field, const char* t) {
-    return {QString::fromUtf8(field), FooterCell::Text, QString::fromUtf8(t)};
-}
-FooterCell filled(const char* field) {
-    return {QString::fromUtf8(field), FooterCell::CountFilled, {}};
-}
-FooterCell sum(const char* field) {
-    return {QString::fromUtf8(field), FooterCell::Sum, {}};
-}
-
-QList<GridColumn> columns(std::initializer_list<std::pair<const char*, int>> list) {
-    QList<GridColumn> out;
-    for (const auto& [field, width] : list)
-        out.append({QString::fromUtf8(field), width, {}});
-    return out;
-}
 } // namespace
 
 Txuliehao::Txuliehao(Session& session, QWidget* parent) : Screen(session, parent) {
