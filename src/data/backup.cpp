@@ -10,15 +10,15 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <exception>
-#include <functional>
-#include <thread>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
+#include <functional>
 #include <sqlite3.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -232,7 +232,9 @@ namespace DbBackup {
 QList<qlonglong> tableCounts(TDM1& dm) {
     QList<qlonglong> out;
     for (const char* t : kTableNames)
-        out << dm.ADOall.first(QStringLiteral("SELECT count(*) AS n FROM %1").arg(TDM1::quoteId(QString::fromUtf8(t))))
+        out << dm.ADOall
+                   .first(QStringLiteral("SELECT count(*) AS n FROM %1")
+                              .arg(TDM1::quoteId(QString::fromUtf8(t))))
                    .integer(QStringLiteral("n"));
     return out;
 }
@@ -261,7 +263,10 @@ void verifyCopy(const QString& file, const QList<qlonglong>& counts) {
                            .arg(counts.value(i)));
 }
 
-void backupVerified(TDM1& dm, const QString& file) {
+// Copies the live database beside file and gives the copy file's name once check (when given)
+// has accepted it; a copy that is not accepted, or not complete, is removed.
+static void copyInto(TDM1& dm, const QString& file,
+                     const std::function<void(sqlite3*, const QString&)>& check) {
     const CopyRunning running;
     refuseDuringSave(dm);
     sqlite3* live = liveHandle(dm);
@@ -269,6 +274,17 @@ void backupVerified(TDM1& dm, const QString& file) {
         TDM1::fail(QStringLiteral("“%1”是一个文件夹！").arg(file));
     const QString tmp = copyBeside(live, file);
     try {
+        if (check)
+            check(live, tmp);
+        renameOver(tmp, file);
+    } catch (...) {
+        QFile::remove(tmp);
+        throw;
+    }
+}
+
+void backupVerified(TDM1& dm, const QString& file) {
+    copyInto(dm, file, [&dm](sqlite3* live, const QString& tmp) {
         // The copy's last step has held the window: it gets a turn before the counts. Only the
         // user's input writes, and that waits, so the counts are those of the copy's state; a
         // change all the same makes the check fail rather than pass a copy it cannot vouch for.
@@ -278,11 +294,7 @@ void backupVerified(TDM1& dm, const QString& file) {
         if (sqlite3_total_changes(live) != changes)
             TDM1::fail(QStringLiteral("备份时数据有改动，请稍后再试！"));
         besideWindow([&] { verifyCopy(tmp, counts); });
-        renameOver(tmp, file);
-    } catch (...) {
-        QFile::remove(tmp);
-        throw;
-    }
+    });
 }
 
 QString safetyCopyName(const QString& databaseFile) {
@@ -290,18 +302,7 @@ QString safetyCopyName(const QString& databaseFile) {
 }
 
 void backupTo(TDM1& dm, const QString& file) {
-    const CopyRunning running;
-    refuseDuringSave(dm);
-    sqlite3* live = liveHandle(dm);
-    if (QFileInfo(file).isDir())
-        TDM1::fail(QStringLiteral("“%1”是一个文件夹！").arg(file));
-    const QString tmp = copyBeside(live, file);
-    try {
-        renameOver(tmp, file);
-    } catch (...) {
-        QFile::remove(tmp);
-        throw;
-    }
+    copyInto(dm, file, {});
 }
 
 void validate(TDM1& dm, const QString& file) {
@@ -350,8 +351,12 @@ void restoreFrom(TDM1& dm, const QString& file, const QString& operatorNumber) {
         for (const QString& ddl : TDM1::changeLogDdl())
             c.exec(ddl);
         c.exec(TDM1::changeLogInsert(),
-               {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), operatorNumber,
-                QStringLiteral("恢复"), {}, {}, QStringLiteral("原数据库保存为：%1").arg(safetyCopyName(live)),
+               {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                operatorNumber,
+                QStringLiteral("恢复"),
+                {},
+                {},
+                QStringLiteral("原数据库保存为：%1").arg(safetyCopyName(live)),
                 QStringLiteral("恢复自：%1").arg(QFileInfo(file).absoluteFilePath())});
         c.exec(QStringLiteral("COMMIT"));
     } catch (...) {

@@ -1,6 +1,6 @@
 #include "frame/tloginform.h"
-#include "frame/tmain.h"
 #include "data/passwords.h"
+#include "frame/tmain.h"
 #include "ui/accessibility.h"
 #include "ui/fonts.h"
 #include "ui/keys.h"
@@ -141,28 +141,17 @@ void Tloginform::showName() {
     Edit1->setText(r.text(QStringLiteral("姓名")));
 }
 
-namespace {
-// Operator numbers are told apart without regard to the case of the letters A to Z, as the
-// database's unique index on them does.
-QString foldNumber(const QString& number) {
-    QString out = number;
-    for (QChar& c : out)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return out;
-}
-} // namespace
-
 int Tloginform::selectedEntry() const {
-    // An older file may still hold numbers that differ only in case: the one typed exactly wins.
+    // Numbers compare with A to Z folded, as the database's unique index on them does. An older
+    // file may still hold numbers that differ only in case: the one typed exactly wins.
     const QString text = cbusername->currentText();
-    const QString folded = foldNumber(text);
+    const QString folded = Passwords::fold(text);
     int found = -1;
     for (int i = 0; i < cbusername->count(); ++i) {
         const QString item = cbusername->itemText(i);
         if (item == text)
             return i;
-        if (found < 0 && foldNumber(item) == folded)
+        if (found < 0 && Passwords::fold(item) == folded)
             found = i;
     }
     return found;
